@@ -1,0 +1,6 @@
+#include "toolkit/KtBuild.h"
+
+int main() {
+  KtSetBuild(KtBuild::Motconv);
+  return 0;
+}

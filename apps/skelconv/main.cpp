@@ -1,0 +1,6 @@
+#include "toolkit/KtBuild.h"
+
+int main() {
+  KtSetBuild(KtBuild::Skelconv);
+  return 0;
+}
