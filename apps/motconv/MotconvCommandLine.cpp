@@ -1,0 +1,90 @@
+#include "apps/motconv/MotconvCommandLine.h"
+
+#include <strings.h>
+
+#include <ostream>
+
+#include "apps/motconv/MotconvFrameRates.h"
+#include "apps/motconv/MotconvTexts.h"
+
+KtStr filterList;
+
+namespace {
+
+constexpr int thePositionalCount = 5;
+
+bool isOption(const char* arg, const char* option) {
+  return strcasecmp(arg, option) == 0;
+}
+
+// The option loop; returns false (with the status set) for a bad option.
+bool parseOptions(int argc, const char* const* argv, std::ostream& err, MotconvArguments* args,
+                  int* next, int* exitStatus) {
+  int i = 1;
+  for (; i < argc && argv[i][0] == '-'; ++i) {
+    const char* arg = argv[i];
+    if (isOption(arg, "-h")) {
+      args->manualPage = true;
+    } else if (isOption(arg, "-copyright")) {
+      args->copyright = true;
+    } else if (isOption(arg, "-f")) {
+      args->force = true;
+    } else if (isOption(arg, "-filter")) {
+      if (++i >= argc) {
+        err << "\nERROR: Expecting filter names.\n";
+        *exitStatus = 1;
+        return false;
+      }
+      filterList = argv[i];
+    } else {
+      err << "\nERROR: Invalid option " << arg << "\n";
+      *exitStatus = 1;
+      return false;
+    }
+  }
+  *next = i;
+  return true;
+}
+
+bool parseFrameRate(const char* text, int* fps) {
+  return KtStr(text).intValue(fps) && motconvFindFrameRate(*fps) != nullptr;
+}
+
+}  // namespace
+
+bool parseMotconvCommandLine(int argc, const char* const* argv, std::ostream& out,
+                             std::ostream& err, MotconvArguments* args, int* exitStatus) {
+  *exitStatus = 0;
+  if (argc <= 1) {
+    printMotconvUsage(out);
+    return false;
+  }
+  int next = 1;
+  if (!parseOptions(argc, argv, err, args, &next, exitStatus)) return false;
+  const int remaining = argc - next;
+  if (args->manualPage) {
+    printMotconvManualPage(out);
+    if (remaining == 0 && !args->copyright) return false;
+  }
+  if (args->copyright) {
+    printMotconvCopyright(out);
+    if (remaining == 0) return false;
+  }
+  printMotconvVersionBanner(out);
+  if (remaining != thePositionalCount) {
+    err << "ERROR: Invalid number of arguments.\n";
+    *exitStatus = 1;
+    return false;
+  }
+  const char* const* positional = argv + next;
+  if (!parseFrameRate(positional[2], &args->fps)) {
+    err << "ERROR: Invalid value for fps.\n";
+    *exitStatus = 1;
+    return false;
+  }
+  args->asfPath = positional[0];
+  args->amcPath = positional[1];
+  args->melPath = positional[3];
+  args->movPath = positional[4];
+  return true;
+}

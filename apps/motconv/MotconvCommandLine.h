@@ -1,0 +1,30 @@
+#ifndef MOTCONV_COMMAND_LINE_H
+#define MOTCONV_COMMAND_LINE_H
+
+#include <iosfwd>
+
+#include "toolkit/KtStr.h"
+
+// The argument of the last "-filter" option exactly as typed; empty when
+// none was given. The import script takes its filter names from it.
+extern KtStr filterList;
+
+// What the command line hands to the conversion run.
+struct MotconvArguments {
+  bool manualPage = false;
+  bool copyright = false;
+  bool force = false;
+  const char* asfPath = nullptr;
+  const char* amcPath = nullptr;
+  int fps = 0;
+  const char* melPath = nullptr;
+  const char* movPath = nullptr;
+};
+
+// Parses the options, prints the texts they ask for and validates the
+// positional arguments. Returns true when the run is to go on with *args;
+// otherwise the program ends with *exitStatus.
+bool parseMotconvCommandLine(int argc, const char* const* argv, std::ostream& out,
+                             std::ostream& err, MotconvArguments* args, int* exitStatus);
+
+#endif
