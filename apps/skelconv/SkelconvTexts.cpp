@@ -1,0 +1,85 @@
+#include "apps/skelconv/SkelconvTexts.h"
+
+#include <ostream>
+#include <string>
+
+namespace {
+
+const char *const kName = "skelconv";
+const char *const kVersion = "1.1";
+const char *const kReleased = "December 16, 1998";
+const char *const kUsageTail = " [-h] [-copyright] [-f] [-p <prefix>] <asf file> <mel file>";
+
+struct Param {
+  const char *name;
+  const char *lines[3];
+};
+
+void printParam(std::ostream &out, const Param &p) {
+  std::string name = p.name;
+  name.resize(14, ' ');
+  out << "     " << name << p.lines[0] << "\n";
+  for (int i = 1; i < 3 && p.lines[i]; ++i) out << "                   " << p.lines[i] << "\n";
+}
+
+void printSection(std::ostream &out, const char *heading, const char *body) {
+  out << heading << "\n     " << body << "\n\n";
+}
+
+}  // namespace
+
+void SkelconvPrintUsage(std::ostream &out) {
+  out << "\nUSAGE\n     " << kName << kUsageTail << "\n\nVERSION\n     " << kVersion
+      << "\n\nRELEASED\n     " << kReleased << "\n\n";
+}
+
+void SkelconvPrintManPage(std::ostream &out) {
+  std::string forceText = std::string("When used, ") + kName + " will overwrite files without";
+  const Param params[] = {
+      {"-h", {"Displays this manpage.", nullptr, nullptr}},
+      {"-copyright", {"Displays copyright information.", nullptr, nullptr}},
+      {"-f", {forceText.c_str(), "verification.", nullptr}},
+      {"-p <prefix>",
+       {"When used, prefix will be added to the beginning of all",
+        "joint names.  This is useful when importing multiple",
+        "skeletons into the same Raro scene."}},
+      {"asf file", {"The file that contains a skeleton's definition.", nullptr, nullptr}},
+      {"mel file", {"The MEL script output file name.", nullptr, nullptr}},
+  };
+  out << "\nNAME\n     " << kName << " - convert ASF data into a Raro(tm) MEL script.\n\n";
+  out << "SYNOPSIS\n     " << kName << kUsageTail << "\n\n";
+  printSection(out, "VERSION", kVersion);
+  printSection(out, "RELEASED", kReleased);
+  out << "DESCRIPTION\n     Converts ASF data into a Raro MEL script.\n\n     " << kName
+      << " has the following parameters:\n\n";
+  bool first = true;
+  for (const Param &p : params) {
+    if (!first) out << "\n";
+    first = false;
+    printParam(out, p);
+  }
+  out << "\n";
+  printSection(out, "SEE ALSO", "motconv");
+  out << "AVAILABILITY\n"
+         "     The latest version ships with the converter toolkit sources.\n"
+         "     Please report problems through the toolkit's issue tracker.\n\n";
+  out << "CREDITS\n"
+         "     Written and maintained by the converter toolkit developers.\n"
+         "     Raro is a trademark of its owner.\n\n";
+}
+
+void SkelconvPrintCopyright(std::ostream &out) {
+  out << "\nCOPYRIGHT NOTICE\n\n"
+         "     Copyright (c) 1998 the converter toolkit developers.\n\n"
+         "     Permission is granted to copy and distribute this program\n"
+         "     and its documentation, provided this notice is kept.\n\n"
+         "     This program is provided as is, without warranty of any\n"
+         "     kind, express or implied.\n\n";
+}
+
+void SkelconvPrintBanner(std::ostream &out) {
+  out << "\n"
+      << kName << " version " << kVersion << "\n\n"
+      << "Copyright (c) 1998 the converter toolkit developers.\n\n"
+      << std::flush;
+}

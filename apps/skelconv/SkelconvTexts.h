@@ -1,0 +1,10 @@
+#pragma once
+
+#include <iosfwd>
+
+/// The fixed texts skelconv prints on standard output: usage, manual page,
+/// copyright notice and version banner.
+void SkelconvPrintUsage(std::ostream &out);
+void SkelconvPrintManPage(std::ostream &out);
+void SkelconvPrintCopyright(std::ostream &out);
+void SkelconvPrintBanner(std::ostream &out);

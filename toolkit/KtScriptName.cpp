@@ -1,0 +1,16 @@
+#include "toolkit/KtScriptName.h"
+
+namespace {
+
+bool isScriptNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+}  // namespace
+
+bool KtIsScriptName(const char *name) {
+  if (name == nullptr || *name == '\0') return false;
+  for (const char *p = name; *p != '\0'; ++p)
+    if (!isScriptNameChar(*p)) return false;
+  return true;
+}

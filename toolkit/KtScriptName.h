@@ -1,0 +1,8 @@
+#pragma once
+
+/// The rule for a name that may be written into a script the animation
+/// package executes: non-empty, and only ASCII letters, digits and
+/// underscores. Anything else (a ';', a quote, a blank, a non-ASCII byte)
+/// could end a statement or a string in the script, so callers refuse such
+/// names before any output file is opened.
+bool KtIsScriptName(const char *name);
