@@ -8,7 +8,9 @@ using Node = Kt_DoubleLinkedList_Node;
 
 // -- KtDoubleLinkedList --
 
-KtDoubleLinkedList::KtDoubleLinkedList(const KtDoubleLinkedList& other) { operator&=(other); }
+KtDoubleLinkedList::KtDoubleLinkedList(const KtDoubleLinkedList& other) {
+  operator&=(other);
+}
 
 KtDoubleLinkedList& KtDoubleLinkedList::operator=(const KtDoubleLinkedList& other) {
   if (&other != this) {
@@ -18,7 +20,9 @@ KtDoubleLinkedList& KtDoubleLinkedList::operator=(const KtDoubleLinkedList& othe
   return *this;
 }
 
-KtDoubleLinkedList::~KtDoubleLinkedList() { _removeAllNodes(); }
+KtDoubleLinkedList::~KtDoubleLinkedList() {
+  _removeAllNodes();
+}
 
 void KtDoubleLinkedList::_removeAllNodes() {
   Node* node = _first;
@@ -38,7 +42,9 @@ void KtDoubleLinkedList::prepend(void* data) {
     _linkAfter(nullptr, data);
 }
 
-void KtDoubleLinkedList::append(void* data) { _linkAfter(_last, data); }
+void KtDoubleLinkedList::append(void* data) {
+  _linkAfter(_last, data);
+}
 
 void KtDoubleLinkedList::_linkBefore(Node* at, void* data) {
   Node* node = new Node;
@@ -144,7 +150,9 @@ KtDoubleLinkedList& KtDoubleLinkedList::operator&=(const KtDoubleLinkedList& oth
   return *this;
 }
 
-void Kt_PtrListCopy(KtDoubleLinkedList* dst, const KtDoubleLinkedList& src) { *dst &= src; }
+void Kt_PtrListCopy(KtDoubleLinkedList* dst, const KtDoubleLinkedList& src) {
+  *dst &= src;
+}
 
 std::ostream& operator<<(std::ostream& out, const KtDoubleLinkedList& list) {
   out << "[\n";
@@ -241,7 +249,9 @@ KtDLListReadCursor::KtDLListReadCursor(const KtDoubleLinkedList& list) : _list(&
   seekFirst();
 }
 
-KtDLListReadCursor::~KtDLListReadCursor() { _leave(); }
+KtDLListReadCursor::~KtDLListReadCursor() {
+  _leave();
+}
 
 void KtDLListReadCursor::_removeNode(Node* node) {
   // The list's end pointers are not ours to move: a deleted end node stays
@@ -252,11 +262,17 @@ void KtDLListReadCursor::_removeNode(Node* node) {
 
 // -- KtDLListCursor --
 
-KtDLListCursor::KtDLListCursor(KtDoubleLinkedList& list) : _list(&list) { seekFirst(); }
+KtDLListCursor::KtDLListCursor(KtDoubleLinkedList& list) : _list(&list) {
+  seekFirst();
+}
 
-KtDLListCursor::~KtDLListCursor() { _leave(); }
+KtDLListCursor::~KtDLListCursor() {
+  _leave();
+}
 
-void KtDLListCursor::_removeNode(Node* node) { _list->_unlinkNode(node); }
+void KtDLListCursor::_removeNode(Node* node) {
+  _list->_unlinkNode(node);
+}
 
 void KtDLListCursor::setData(void* data) {
   if (_node) _node->data = data;
@@ -296,14 +312,15 @@ KtDLListIter::KtDLListIter(const KtDoubleLinkedList& list) : _list(&list) {
   _skipDeleted();
 }
 
-KtDLListIter::~KtDLListIter() { _moveTo(nullptr); }
+KtDLListIter::~KtDLListIter() {
+  _moveTo(nullptr);
+}
 
 void KtDLListIter::_moveTo(Node* node) {
   Node* old = _node;
   _node = node;
   if (node) node->cursorCount++;
-  if (old && --old->cursorCount == 0 && old->deleted && old != _list->_first &&
-      old != _list->_last)
+  if (old && --old->cursorCount == 0 && old->deleted && old != _list->_first && old != _list->_last)
     const_cast<KtDoubleLinkedList*>(_list)->_unlinkNode(old);
 }
 

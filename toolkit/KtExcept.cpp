@@ -42,7 +42,9 @@ void writeWrapped(std::ostream& out, const KtStr& message, const char* indent) {
   out.write(t, end - t);
 }
 
-bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+bool isBlankOrTab(char c) {
+  return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -111,7 +113,9 @@ KtExceptionHandler& KtExceptionHandler::operator=(const KtExceptionHandler& othe
   return *this;
 }
 
-KtExceptionHandler::~KtExceptionHandler() { clear(); }
+KtExceptionHandler::~KtExceptionHandler() {
+  clear();
+}
 
 void KtExceptionHandler::clear() {
   delete _head;
@@ -123,8 +127,12 @@ void KtExceptionHandler::_push(int kind, const KtStr& message) {
   if (kind == 0 && _errors_are_fatal) std::abort();
 }
 
-void KtExceptionHandler::recordError(const KtStr& message) { _push(0, message); }
-void KtExceptionHandler::recordWarning(const KtStr& message) { _push(1, message); }
+void KtExceptionHandler::recordError(const KtStr& message) {
+  _push(0, message);
+}
+void KtExceptionHandler::recordWarning(const KtStr& message) {
+  _push(1, message);
+}
 
 void KtExceptionHandler::setAsError(const char* fmt, ...) {
   va_list args;

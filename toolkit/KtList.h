@@ -28,8 +28,9 @@ class KtList : public KtDoubleLinkedList {
   void prepend(const T& v) { KtDoubleLinkedList::prepend(new T(v)); }
   // Appends copies of other's elements.
   KtList& operator&=(const KtList& other) {
+    int n = other.count();  // other may be this list
     KtDLListIter it(other);
-    while (!it.atEnd()) append(*static_cast<T*>(it.next()));
+    while (n-- > 0 && !it.atEnd()) append(*static_cast<T*>(it.next()));
     return *this;
   }
 

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cfloat>
-#include <cmath>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -61,7 +61,9 @@ bool isDelimiter(char c, const char* delims) {
   return c != '\0' && std::strchr(delims, c) != nullptr;
 }
 
-inline bool isSpace(int c) { return std::isspace((unsigned char)c) != 0; }
+inline bool isSpace(int c) {
+  return std::isspace((unsigned char)c) != 0;
+}
 
 int foldedCompare(const char* a, const char* b, size_t n) {
   for (size_t i = 0; i < n; i++) {
@@ -75,7 +77,9 @@ int foldedCompare(const char* a, const char* b, size_t n) {
   return 0;
 }
 
-int clampCount(int n, int limit) { return n < 0 ? 0 : (n > limit ? limit : n); }
+int clampCount(int n, int limit) {
+  return n < 0 ? 0 : (n > limit ? limit : n);
+}
 
 int formatInto(char* buffer, const char* fmt, va_list args) {
   int n = std::vsnprintf(buffer, kFormatBufferSize, fmt ? fmt : "", args);
@@ -119,7 +123,9 @@ KtStr::KtStr(KtStr&& other) noexcept : _core(other._core), _offset(other._offset
   other._offset = 0;
 }
 
-KtStr::~KtStr() { _unlink(); }
+KtStr::~KtStr() {
+  _unlink();
+}
 
 KtStr& KtStr::operator=(const char* s) {
   if (s)
@@ -329,7 +335,8 @@ KtStr& KtStr::replace(int pos, int n, const char* s) {
 
 KtStr& KtStr::replace(const char* oldText, const char* newText) {
   int pos;
-  if (oldText && *oldText && contains(oldText, &pos)) replace(pos, (int)std::strlen(oldText), newText);
+  if (oldText && *oldText && contains(oldText, &pos))
+    replace(pos, (int)std::strlen(oldText), newText);
   return *this;
 }
 
@@ -389,7 +396,9 @@ KtStr KtStr::left(int n) const {
   return copy;
 }
 
-KtStr KtStr::notLeft(int n) const { return right(length() - n); }
+KtStr KtStr::notLeft(int n) const {
+  return right(length() - n);
+}
 
 KtStr KtStr::right(int n) const {
   if (n < 1) return KtStr("");
@@ -399,7 +408,9 @@ KtStr KtStr::right(int n) const {
   return suffix;
 }
 
-KtStr KtStr::notRight(int n) const { return left(length() - n); }
+KtStr KtStr::notRight(int n) const {
+  return left(length() - n);
+}
 
 KtStr KtStr::mid(int pos, int n) const {
   if (n < 1) return *this;
@@ -540,19 +551,25 @@ int KtStr::matchCount(char c) const {
 
 // -- comparison --
 
-int KtStr::cmp(const char* s) const { return std::strcmp(text(), s ? s : ""); }
+int KtStr::cmp(const char* s) const {
+  return std::strcmp(text(), s ? s : "");
+}
 
 int KtStr::nCmp(const char* s, int n) const {
   return n < 1 ? 0 : std::strncmp(text(), s ? s : "", (size_t)n);
 }
 
-int KtStr::nCmp(const char* s) const { return nCmp(s, s ? (int)std::strlen(s) : 0); }
+int KtStr::nCmp(const char* s) const {
+  return nCmp(s, s ? (int)std::strlen(s) : 0);
+}
 
 int KtStr::iNCmp(const char* s, int n) const {
   return n < 1 ? 0 : foldedCompare(text(), s ? s : "", (size_t)n);
 }
 
-int KtStr::iNCmp(const char* s) const { return iNCmp(s, s ? (int)std::strlen(s) : 0); }
+int KtStr::iNCmp(const char* s) const {
+  return iNCmp(s, s ? (int)std::strlen(s) : 0);
+}
 
 int KtStr::iCmp(const char* s) const {
   if (!s) s = "";
@@ -569,25 +586,61 @@ bool operator==(const KtStr& a, const char* b) {
   if (!b || a.isNull()) return !b && a.isNull();
   return std::strcmp(a.text(), b) == 0;
 }
-bool operator==(const char* a, const KtStr& b) { return b == a; }
-bool operator==(const KtStr& a, std::nullptr_t) { return a.isNull(); }
-bool operator!=(const KtStr& a, const KtStr& b) { return !(a == b); }
-bool operator!=(const KtStr& a, const char* b) { return !(a == b); }
-bool operator!=(const char* a, const KtStr& b) { return !(b == a); }
-bool operator!=(const KtStr& a, std::nullptr_t) { return !a.isNull(); }
+bool operator==(const char* a, const KtStr& b) {
+  return b == a;
+}
+bool operator==(const KtStr& a, std::nullptr_t) {
+  return a.isNull();
+}
+bool operator!=(const KtStr& a, const KtStr& b) {
+  return !(a == b);
+}
+bool operator!=(const KtStr& a, const char* b) {
+  return !(a == b);
+}
+bool operator!=(const char* a, const KtStr& b) {
+  return !(b == a);
+}
+bool operator!=(const KtStr& a, std::nullptr_t) {
+  return !a.isNull();
+}
 
-bool operator<(const KtStr& a, const KtStr& b) { return a.cmp(b.text()) < 0; }
-bool operator<(const KtStr& a, const char* b) { return a.cmp(b) < 0; }
-bool operator<(const char* a, const KtStr& b) { return b.cmp(a) > 0; }
-bool operator<=(const KtStr& a, const KtStr& b) { return a.cmp(b.text()) <= 0; }
-bool operator<=(const KtStr& a, const char* b) { return a.cmp(b) <= 0; }
-bool operator<=(const char* a, const KtStr& b) { return b.cmp(a) >= 0; }
-bool operator>(const KtStr& a, const KtStr& b) { return a.cmp(b.text()) > 0; }
-bool operator>(const KtStr& a, const char* b) { return a.cmp(b) > 0; }
-bool operator>(const char* a, const KtStr& b) { return b.cmp(a) < 0; }
-bool operator>=(const KtStr& a, const KtStr& b) { return a.cmp(b.text()) >= 0; }
-bool operator>=(const KtStr& a, const char* b) { return a.cmp(b) >= 0; }
-bool operator>=(const char* a, const KtStr& b) { return b.cmp(a) <= 0; }
+bool operator<(const KtStr& a, const KtStr& b) {
+  return a.cmp(b.text()) < 0;
+}
+bool operator<(const KtStr& a, const char* b) {
+  return a.cmp(b) < 0;
+}
+bool operator<(const char* a, const KtStr& b) {
+  return b.cmp(a) > 0;
+}
+bool operator<=(const KtStr& a, const KtStr& b) {
+  return a.cmp(b.text()) <= 0;
+}
+bool operator<=(const KtStr& a, const char* b) {
+  return a.cmp(b) <= 0;
+}
+bool operator<=(const char* a, const KtStr& b) {
+  return b.cmp(a) >= 0;
+}
+bool operator>(const KtStr& a, const KtStr& b) {
+  return a.cmp(b.text()) > 0;
+}
+bool operator>(const KtStr& a, const char* b) {
+  return a.cmp(b) > 0;
+}
+bool operator>(const char* a, const KtStr& b) {
+  return b.cmp(a) < 0;
+}
+bool operator>=(const KtStr& a, const KtStr& b) {
+  return a.cmp(b.text()) >= 0;
+}
+bool operator>=(const KtStr& a, const char* b) {
+  return a.cmp(b) >= 0;
+}
+bool operator>=(const char* a, const KtStr& b) {
+  return b.cmp(a) <= 0;
+}
 
 // -- tokens --
 
@@ -713,6 +766,7 @@ int KtStr::booleanValue(int* out) const {
 std::istream& KtStr::scanFrom(std::istream& in) {
   std::streambuf* sb = in.rdbuf();
   if (in.fail() || !sb) return in;
+  if (in.tie()) in.tie()->flush();  // a prompt written before the read shows
   int c = sb->sgetc();
   while (c != EOF && isSpace(c)) c = sb->snextc();
   // A word is collected whole and assigned once: appending 255-character
@@ -736,6 +790,7 @@ std::istream& KtStr::scanFrom(std::istream& in) {
 std::istream& KtStr::scanFrom(std::istream& in, int n, char delim) {
   std::streambuf* sb = in.rdbuf();
   if (in.fail() || !sb) return in;
+  if (in.tie()) in.tie()->flush();
   std::string piece;
   int c = sb->sgetc();
   while ((int)piece.size() < n - 1 && c != EOF && c != (unsigned char)delim) {
@@ -772,7 +827,9 @@ std::ostream& KtStr::printOn(std::ostream& out) const {
   return out.write(text(), length());
 }
 
-std::istream& operator>>(std::istream& in, KtStr& s) { return s.scanFrom(in); }
+std::istream& operator>>(std::istream& in, KtStr& s) {
+  return s.scanFrom(in);
+}
 
 std::ostream& operator<<(std::ostream& out, const KtStr& s) {
   // Through the stream's string insertion so that width and fill apply.

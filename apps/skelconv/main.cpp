@@ -1,4 +1,5 @@
 #include "apps/skelconv/SkelconvCommandLine.h"
+#include "apps/skelconv/SkelconvRun.h"
 #include "toolkit/KtBuild.h"
 
 int main(int argc, char **argv) {
@@ -6,6 +7,5 @@ int main(int argc, char **argv) {
   SkelconvArgs args;
   int status = SkelconvParseCommandLine(argc, argv, args);
   if (status >= 0) return status;
-  // The conversion run is not built yet: a valid command line stops here.
-  return 0;
+  return runSkelconv(args);
 }

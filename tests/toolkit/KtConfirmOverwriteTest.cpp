@@ -42,9 +42,22 @@ TEST(KtConfirmOverwrite, RepeatsOnOtherCharactersAndHonoursTheAnswer) {
     EXPECT_EQ(out.str(), "\nOutput file '" + path + "' exists.\nOverwrite? [Y/N] ");
   }
   {
-    std::istringstream in("ab y");
+    // A typed word is taken one letter at a time; the third letter decides.
+    const std::string three =
+        "\nOutput file '" + path + "' exists.\nOverwrite? [Y/N] Overwrite? [Y/N] Overwrite? [Y/N] ";
+    std::istringstream yes("aby\n");
     std::ostringstream out;
-    EXPECT_TRUE(KtConfirmOverwrite(path.c_str(), "' exists.", in, out));
+    EXPECT_TRUE(KtConfirmOverwrite(path.c_str(), "' exists.", yes, out));
+    EXPECT_EQ(out.str(), three);
+    std::string rest;
+    std::getline(yes, rest);
+    EXPECT_EQ(rest, "");
+
+    std::istringstream no("xZnyy");
+    std::ostringstream out2;
+    EXPECT_FALSE(KtConfirmOverwrite(path.c_str(), "' exists.", no, out2));
+    EXPECT_EQ(out2.str(), three);
+    EXPECT_EQ(no.get(), 'y');  // the rest of the word stays in the input
   }
   std::remove(path.c_str());
 }

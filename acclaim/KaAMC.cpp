@@ -1,0 +1,91 @@
+// The motion model: copying, building and linking frames to names.
+
+#include "acclaim/KaAMC.h"
+
+// ---------------------------------------------------------------- KaAMCField
+
+void KaAMCField::setBoneNamesPtr(const KtArray<KtStr>* names) {
+  int named = names ? names->count() : 0;
+  for (int i = 0; i < bones.count(); i++) bones[i].name = i < named ? &(*names)[i] : nullptr;
+  boneNames = names;
+}
+
+void KaAMCField::setNumBones(int n) {
+  bones._resize(n);
+}
+
+void KaAMCField::setBones(const KtArray<KaAMCBone>& newBones) {
+  bones = newBones;
+  if (boneNames) setBoneNamesPtr(boneNames);
+}
+
+void KaAMCField::setBones(const KtList<KaAMCBone>& newBones) {
+  bones._resize(newBones.count());
+  KtListIter<KaAMCBone> it(newBones);
+  for (int i = 0; !it.atEnd(); i++) bones[i] = *it.next();
+  if (boneNames) setBoneNamesPtr(boneNames);
+}
+
+KaAMCBone* KaAMCField::findBone(const char* name) const {
+  KtStr wanted(name);
+  int length = wanted.length();
+  for (const KaAMCBone& bone : bones) {
+    // The length test makes the usual miss cheap.
+    if (bone.name && bone.name->length() == length && bone.name->iCmp(name) == 0)
+      return const_cast<KaAMCBone*>(&bone);
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- KaAMC
+
+KaAMC::KaAMC(const KaAMC& other) {
+  *this = other;
+}
+
+KaAMC& KaAMC::operator=(const KaAMC& other) {
+  if (&other == this) return *this;
+  _clear();
+  mode = other.mode;
+  degrees = other.degrees;
+  boneNames = other.boneNames;
+  fields = other.fields;
+  _linkFields();
+  return *this;
+}
+
+void KaAMC::setFields(const KtArray<KaAMCField>& newFields) {
+  fields = newFields;
+  _linkFields();
+}
+
+void KaAMC::setBoneNames(const KtArray<KtStr>& names) {
+  boneNames = names;
+  _linkFields();
+}
+
+void KaAMC::setBoneNames(const KtList<KtStr>& names) {
+  boneNames._resize(names.count());
+  KtListIter<KtStr> it(names);
+  for (int i = 0; !it.atEnd(); i++) boneNames[i] = *it.next();
+  _linkFields();
+}
+
+KaAMCField* KaAMC::createField(int number) {
+  int n = fields.count();
+  fields._resize(n + 1);
+  KaAMCField& field = fields[n];
+  field.number = number;
+  field.setNumBones(boneNames.count());
+  field.setBoneNamesPtr(&boneNames);
+  return &field;
+}
+
+void KaAMC::_clear() {
+  fields._clear();
+  boneNames._clear();
+}
+
+void KaAMC::_linkFields() {
+  for (KaAMCField& field : fields) field.setBoneNamesPtr(&boneNames);
+}

@@ -1,0 +1,126 @@
+#ifndef KA_AMC_H
+#define KA_AMC_H
+
+#include <iosfwd>
+
+#include "toolkit/KtArray.h"
+#include "toolkit/KtDArray.h"
+#include "toolkit/KtList.h"
+#include "toolkit/KtStr.h"
+
+// One bone entry of one frame: the numbers that followed the bone's name on
+// its line. The name belongs to the motion's name list; the entry only
+// points at it (null until the frame is linked).
+class KaAMCBone {
+ public:
+  KaAMCBone() = default;
+  KaAMCBone(const KaAMCBone& other) = default;
+  KaAMCBone(KaAMCBone&& other) noexcept = default;
+  KaAMCBone& operator=(const KaAMCBone& other) = default;
+  KaAMCBone& operator=(KaAMCBone&& other) noexcept = default;
+  ~KaAMCBone() = default;
+
+  // Reads the values of one bone line, whose name has already been read:
+  // the rest of the current line, up to and including its line end.
+  std::istream& scanFrom(std::istream& in);
+  // Writes the name and every value, each followed by one blank.
+  std::ostream& printOn(std::ostream& out) const;
+
+  // Replaces the values by the numbers at the start of the text [p, end):
+  // white space between them is skipped and the first text that is not a
+  // number ends the list.
+  void setValuesFromText(const char* p, const char* end);
+
+  const KtStr* name = nullptr;
+  KtDArray<float> values;
+};
+
+// One frame ("field") of a motion: its number as written in the file and
+// its bone entries. The frame owns the entries; the name list it points at
+// belongs to the motion.
+class KaAMCField {
+ public:
+  KaAMCField() = default;
+  KaAMCField(const KaAMCField& other) = default;
+  KaAMCField(KaAMCField&& other) noexcept = default;
+  KaAMCField& operator=(const KaAMCField& other) = default;
+  KaAMCField& operator=(KaAMCField&& other) noexcept = default;
+  ~KaAMCField() = default;
+
+  // Reads one frame. A frame that is not linked to a name list keeps its
+  // entries in file order (the second form also stores the names read into
+  // *names). A linked frame stores each entry in the slot of its name and
+  // refuses a bone the list does not hold, a bone given twice and a missing
+  // bone. The stream is left at the number of the next frame.
+  std::istream& scanFrom(std::istream& in);
+  std::istream& scanFrom(std::istream& in, KtDArray<KtStr>* names);
+  std::istream& _scanFrom(std::istream& in, KtDArray<KtStr>* names);
+
+  std::ostream& printOn(std::ostream& out) const;
+
+  // Entry i's name becomes the address of name i; then the frame points at
+  // the list. Entries beyond either list are left unnamed.
+  void setBoneNamesPtr(const KtArray<KtStr>* names);
+  // Resizes the entry list (new entries have no name and no values).
+  void setNumBones(int n);
+  void setBones(const KtArray<KaAMCBone>& bones);
+  void setBones(const KtList<KaAMCBone>& bones);
+  // The first entry whose name equals name without regard to case, or null.
+  KaAMCBone* findBone(const char* name) const;
+
+  const KtArray<KtStr>* boneNames = nullptr;
+  int number = 0;
+  KtDArray<KaAMCBone> bones;
+};
+
+// One motion read from (or written as) AMC text: the header's mode and
+// angle unit, the bone names of the first frame and every frame. The motion
+// owns its names and frames; every frame and entry points into the motion's
+// own name list. The values are kept as written: the degrees flag tells the
+// users of the motion how to read the angles.
+class KaAMC {
+ public:
+  enum Mode_t { FullySpecified = 0 };
+
+  KaAMC() = default;
+  KaAMC(const KaAMC& other);
+  KaAMC& operator=(const KaAMC& other);
+  ~KaAMC() = default;
+
+  // Reads the header lines. Returns 1 for a valid AMC header, leaving the
+  // stream at the first character of the first frame; else 0 with the
+  // reason in *message. Every out-argument may be null.
+  static int streamContainsAMC(std::istream& in, int* degrees, Mode_t* mode, KtStr* message);
+  static int fileContainsAMC(const char* path);
+
+  void read(const char* path);
+  // Reads the header and the first frame only; the rest of the file is
+  // read and discarded.
+  void readFirstField(const char* path);
+  std::istream& scanFrom(std::istream& in);
+  // Stops after maxFields frames when maxFields is non-zero.
+  std::istream& _scanFrom(std::istream& in, int maxFields);
+
+  std::ostream& printOn(std::ostream& out) const;
+  void save(const char* path) const;
+
+  void setFields(const KtArray<KaAMCField>& fields);
+  void setBoneNames(const KtArray<KtStr>& names);
+  void setBoneNames(const KtList<KtStr>& names);
+  // Appends a frame with one empty, named entry per bone name. The pointer
+  // is valid until the frame array next grows.
+  KaAMCField* createField(int number);
+  void _clear();
+
+  // The programs read these directly; changes go through the operations
+  // above so that the frames stay linked to the names.
+  Mode_t mode = FullySpecified;
+  int degrees = 1;
+  KtDArray<KtStr> boneNames;
+  KtDArray<KaAMCField> fields;
+
+ private:
+  void _linkFields();
+};
+
+#endif

@@ -1,0 +1,50 @@
+#ifndef KA_ASF_TOKENIZER_H
+#define KA_ASF_TOKENIZER_H
+
+#include <istream>
+
+// Splits ASF text into words, end-of-line tokens and end-of-section tokens
+// and counts lines for messages. It shares the buffer of the stream it is
+// made on, so what it consumes is consumed from that stream too. Grammar
+// belongs to the section readers; they see the file only through this class.
+class ASFTokenizer : public std::istream {
+ public:
+  explicit ASFTokenizer(std::istream& source);
+
+  // Stores the next word, bracket, end-of-line or end-of-section token.
+  void getNextToken(char* buffer, int length);
+  // Like getNextToken, but passes over end-of-line tokens.
+  void getNextNonEOLToken(char* buffer, int length);
+
+  // True when the last read found no token because the input had ended.
+  bool atEnd() const { return _atEnd; }
+  int line() const { return _line; }
+
+  static bool isEOLToken(const char* token);
+  static bool isEndOfSectionToken(const char* token);
+
+  static const char* const EOLToken;
+  static const char* const EndOfSectionToken;
+
+ private:
+  bool _skipWhiteSpace();
+  void _readIdentifier(char* buffer, int length);
+
+  int _line = 1;
+  bool _atLineStart = true;
+  bool _sectionOpen = false;
+  bool _atEnd = false;
+};
+
+// Number readers: "Invalid number." is recorded when the text holds no number.
+float readASFFloat(const char* text);
+int readASFInt(const char* text);
+// Like readASFFloat, with "inf" and "-inf" (any case) as the largest floats.
+float readASFLimit(const char* text);
+// The conversion of readASFLimit without a record; false when it fails.
+bool convertASFLimit(const char* text, float* value);
+
+// Puts "Line N:  " in front of the newest diagnostic's message.
+void addLineNumber(const ASFTokenizer& tokenizer);
+
+#endif
