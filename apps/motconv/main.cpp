@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "apps/motconv/MotconvCommandLine.h"
+#include "apps/motconv/MotconvRun.h"
 #include "toolkit/KtBuild.h"
 
 int main(int argc, char** argv) {
@@ -8,5 +9,5 @@ int main(int argc, char** argv) {
   MotconvArguments args;
   int status = 0;
   if (!parseMotconvCommandLine(argc, argv, std::cout, std::cerr, &args, &status)) return status;
-  return 0;
+  return runMotconv(args);
 }
