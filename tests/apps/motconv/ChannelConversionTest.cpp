@@ -1,0 +1,277 @@
+#include "apps/motconv/ChannelConversion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/apps/motconv/MotconvModels.h"
+#include "toolkit/math/KtCoordSystem.h"
+
+namespace {
+
+const std::string kUnits1 = "  mass 1.0\n  length 1\n  angle deg\n";
+const std::string kUnitsHalf = "  mass 1.0\n  length 0.5\n  angle deg\n";
+
+std::string rootBlock(const std::string& order, const std::string& axis,
+                      const std::string& position, const std::string& orientation) {
+  return "  order " + order + "\n  axis " + axis + "\n  position " + position +
+         "\n  orientation " + orientation + "\n";
+}
+
+std::string bone(const std::string& name, const std::string& direction, const std::string& length,
+                 const std::string& dof) {
+  std::string text = "    name " + name + "\n    direction " + direction + "\n    length " +
+                     length + "\n    axis 0 0 0 XYZ\n";
+  if (!dof.empty()) text += "    dof " + dof + "\n";
+  return text;
+}
+
+class ChannelConversion : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved = KtGetBuild();
+    KtSetBuild(KtBuild::Motconv);
+    theExceptObj.clear();
+  }
+  void TearDown() override {
+    theExceptObj.clear();
+    KtSetBuild(saved);
+  }
+
+  void load(const std::string& asf, const std::string& amc) {
+    ASSERT_EQ(readASF(&skeleton, asf), "");
+    ASSERT_EQ(readAMC(&motion, amc), "");
+    ASSERT_FALSE(motion.fields.isEmpty());
+  }
+
+  // The channels printBoneChannels writes for a bone of frame f.
+  std::string channels(const char* name, int f = 0) {
+    const KaAMCField& frame = motion.fields[f];
+    const KaAMCBone* entry = frame.findBone(name);
+    EXPECT_NE(entry, nullptr) << name;
+    if (!entry) return "";
+    const KaASFDOFGroup& dofs =
+        std::string(name) == "root" ? skeleton.root.order : skeleton.findBone(name)->dofs;
+    std::ostringstream out;
+    printBoneChannels(out, name, skeleton, frame, dofs, entry->values.data(),
+                      entry->values.count(), motion.degrees);
+    return out.str();
+  }
+
+  // The warnings checkAMCAgainstASF records, newest first.
+  std::string checkWarnings() {
+    checkAMCAgainstASF(skeleton, motion);
+    std::string all;
+    for (KtExcept* r = theExceptObj.exception(); r; r = r->detail()) {
+      EXPECT_TRUE(r->isWarning());
+      all += std::string(r->message().text()) + "\n";
+    }
+    theExceptObj.clear();
+    return all;
+  }
+
+  KaASF skeleton;
+  KaAMC motion;
+  KtBuild saved = KtBuild::Motconv;
+};
+
+const char* kAMCHeader = ":FULLY-SPECIFIED\n:DEGREES\n";
+
+void expectNumbers(const std::string& text, const std::vector<double>& expected) {
+  std::istringstream in(text);
+  std::vector<double> got;
+  double v;
+  while (in >> v) got.push_back(v);
+  ASSERT_EQ(got.size(), expected.size()) << text;
+  for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], expected[i], 2e-6) << text;
+}
+
+TEST_F(ChannelConversion, RootChannelsAreTranslationsThenRotationsAsRead) {
+  load(asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"), {}, {}),
+       std::string(kAMCHeader) + "1\nroot 1 2 3 10 20 30\n");
+  EXPECT_EQ(channels("root"), "1 2 3 10 20 30 ");
+}
+
+TEST_F(ChannelConversion, LengthFactorScalesTranslationsOnly) {
+  load(asfText(kUnitsHalf, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"), {}, {}),
+       std::string(kAMCHeader) + "1\nroot 1 2 3 10 20 30\n");
+  EXPECT_EQ(channels("root"), "2 4 6 10 20 30 ");
+  // 1 / 0.45 in double precision, rounded to a float.
+  skeleton.header.length = 0.45f;
+  EXPECT_EQ(motconvScale(skeleton), (float)(1.0 / (double)0.45f));
+}
+
+TEST_F(ChannelConversion, RootRestRotationCarriesTheMotionsTranslation) {
+  // 90 degrees about Z: x of the motion becomes y, then the position adds.
+  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "5 6 7", "0 0 90"), {}, {}),
+       std::string(kAMCHeader) + "1\nroot 1 0 0\n");
+  EXPECT_EQ(channels("root"), "5 7 7 ");
+}
+
+TEST_F(ChannelConversion, RootRestRotationUsesTheJointsAxisOrder) {
+  // Axis XYZ, orientation (30, 45, 0) degrees: the rest rotation is
+  // Rx(30) . Ry(45) (row vectors), so (0, 1, 0) goes to
+  // (0, cos 30, sin 30) . Ry(45) = (sin 30 sin 45, cos 30, sin 30 cos 45)
+  // = (0.353553, 0.866025, 0.353553). The order as written (Rz . Ry . Rx)
+  // would give (0, 0.866025, 0.5) instead.
+  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "30 45 0"), {}, {}),
+       std::string(kAMCHeader) + "1\nroot 0 1 0\n");
+  KtCoordSystem animated, rest;
+  animated = 1.0f;
+  rest = 1.0f;
+  composeMotionMatrices(&animated, &rest, skeleton, motion.fields[0], "root", 1.0f, 1);
+  EXPECT_NEAR(animated.m[3][0], 0.353553, 1e-6);
+  EXPECT_NEAR(animated.m[3][1], 0.866025, 1e-6);
+  EXPECT_NEAR(animated.m[3][2], 0.353553, 1e-6);
+  // The rest frame's rotation rows: Rx(30) . Ry(45).
+  const double c30 = std::cos(M_PI / 6), s30 = 0.5, c45 = std::sqrt(0.5), s45 = c45;
+  const double expected[3][3] = {{c45, 0, -s45}, {s30 * s45, c30, s30 * c45},
+                                 {c30 * s45, -s30, c30 * c45}};
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(rest.m[r][c], expected[r][c], 1e-6) << r << c;
+  EXPECT_EQ(channels("root"), "0.353553 0.866025 0.353553 ");
+}
+
+TEST_F(ChannelConversion, RotationValuesFollowTheDofListAndSkipLengthDofs) {
+  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"),
+               {bone("a", "1 0 0", "1", "rz rx"), bone("b", "1 0 0", "1", "rx l rz")},
+               {"root a", "a b"}),
+       std::string(":FULLY-SPECIFIED\n:RADIANS\n1\nroot 0 0 0\na 10 20\nb 1.5 7 2.5\n"));
+  EXPECT_EQ(channels("a"), "10 20 ");
+  // The l value is neither written nor shifts the rz value out of place;
+  // radians are written as they stand too.
+  EXPECT_EQ(channels("b"), "1.5 2.5 ");
+}
+
+TEST_F(ChannelConversion, BoneTranslationIsItsOriginInItsParentsAnimatedFrame) {
+  // A bone on the root with tx ry: its origin moved 3 along x, then its
+  // rotation value as read; the root's own motion does not enter.
+  load(asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
+               {bone("a", "0 1 0", "2", "tx ry"), bone("b", "1 0 0", "1", "tx ty tz"),
+                bone("c", "1 0 0", "1", "tx ty tz")},
+               {"root a c", "a b"}),
+       std::string(kAMCHeader) + "1\nroot 4 5 6 10 20 30\na 3 10\nb 1 0 0\nc 1 2 3\n");
+  // The parent's turned frame is undone by an inverse in single precision,
+  // which leaves noise of the order of 1e-7 behind.
+  expectNumbers(channels("a"), {3, 0, 0, 10});
+  // b hangs from a (direction (0, 1, 0), length 2): its offset from a's
+  // joint plus its own motion, whatever the values of the root and of a.
+  expectNumbers(channels("b"), {1, 2, 0});
+  expectNumbers(channels("c"), {1, 2, 3});
+}
+
+TEST_F(ChannelConversion, ValueCountMismatchIsRecordedAndNothingWritten) {
+  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"),
+               {bone("a", "1 0 0", "1", "rx ry rz")}, {"root a"}),
+       std::string(kAMCHeader) + "1\nroot 0 0 0\na 1 2 3 4\n");
+  EXPECT_EQ(channels("a"), "");
+  ASSERT_TRUE(theExceptObj.errorOccurred());
+  EXPECT_STREQ(theExceptObj.exception()->message().text(),
+               "The number of degrees of freedom in the AMC does not match the number of "
+               "degrees of freedom in the ASF.");
+}
+
+TEST_F(ChannelConversion, ApplyBoneMotionNeverPairsPastTheValues) {
+  KaASFDOFGroup dofs;
+  dofs.addDOF(KaTX);
+  dofs.addDOF(KaTY);
+  dofs.addDOF(KaRZ);
+  const float values[3] = {1.0f, 99.0f, 90.0f};
+  KtCoordSystem m;
+  m = 1.0f;
+  applyBoneMotion(&m, dofs, values, 1, 2.0f, 1);
+  EXPECT_FLOAT_EQ(m.m[3][0], 2.0f);
+  EXPECT_FLOAT_EQ(m.m[3][1], 0.0f);
+  EXPECT_FLOAT_EQ(m.m[0][0], 1.0f);  // rz not applied
+  // All three: the rotation turns the frame, the translation is not turned.
+  m = 1.0f;
+  applyBoneMotion(&m, dofs, values, 3, 1.0f, 1);
+  EXPECT_FLOAT_EQ(m.m[3][0], 1.0f);
+  EXPECT_FLOAT_EQ(m.m[3][1], 99.0f);
+  EXPECT_NEAR(m.m[0][1], 1.0, 1e-6);
+  EXPECT_NEAR(m.m[1][0], -1.0, 1e-6);
+  // Radians when the degrees flag is off; rotations in dof-list order:
+  // R(rx) . R(rz), so row 0 is (1, 0, 0) . Rz.
+  KaASFDOFGroup turns;
+  turns.addDOF(KaRX);
+  turns.addDOF(KaRZ);
+  const float angles[2] = {(float)(M_PI / 2), (float)(M_PI / 2)};
+  m = 1.0f;
+  applyBoneMotion(&m, turns, angles, 2, 1.0f, 0);
+  EXPECT_NEAR(m.m[0][1], 1.0, 1e-6);   // x -> y by Rz
+  EXPECT_NEAR(m.m[1][0], 0.0, 1e-6);   // y -> z by Rx, then z stays under Rz
+  EXPECT_NEAR(m.m[1][2], 1.0, 1e-6);
+}
+
+TEST_F(ChannelConversion, ShortAncestorEntriesContributeWhatTheyHold) {
+  // The root's entry holds two of its six values: the bone below is
+  // composed with the root moved by (1, 2, 0) and not turned.
+  load(asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
+               {bone("a", "0 1 0", "1", "tx")}, {"root a"}),
+       std::string(kAMCHeader) + "1\nroot 1 2\na 5\n");
+  KtCoordSystem animated, rest;
+  animated = 1.0f;
+  rest = 1.0f;
+  composeMotionMatrices(&animated, &rest, skeleton, motion.fields[0], "a", 1.0f, 1);
+  EXPECT_FLOAT_EQ(animated.m[3][0], 6.0f);
+  EXPECT_FLOAT_EQ(animated.m[3][1], 2.0f);
+  EXPECT_FLOAT_EQ(animated.m[3][2], 0.0f);
+  EXPECT_FLOAT_EQ(rest.m[3][0], 0.0f);
+  EXPECT_EQ(channels("a"), "5 0 0 ");
+}
+
+TEST_F(ChannelConversion, FrameWithoutRootUsesNeitherRestNorMotion) {
+  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "5 6 7", "0 0 90"),
+               {bone("a", "0 1 0", "1", "tx")}, {"root a"}),
+       std::string(kAMCHeader) + "1\na 5\n");
+  KtCoordSystem animated, rest;
+  composeMotionMatrices(&animated, &rest, skeleton, motion.fields[0], "root", 1.0f, 1);
+  EXPECT_TRUE(animated == Kt4X4FloatMat::MultiplicativeIdentity);
+  EXPECT_TRUE(rest == Kt4X4FloatMat::MultiplicativeIdentity);
+  composeMotionMatrices(&animated, &rest, skeleton, motion.fields[0], "a", 1.0f, 1);
+  EXPECT_FLOAT_EQ(animated.m[3][0], 5.0f);
+}
+
+TEST_F(ChannelConversion, DeepChainsComposeWithoutRecursion) {
+  std::vector<std::string> bones, hierarchy;
+  std::string amc = std::string(kAMCHeader) + "1\nroot 0 0 0\n";
+  const int n = 20000;
+  for (int i = 0; i < n; ++i) {
+    bones.push_back(bone("b" + std::to_string(i), "0 1 0", "1", i == n - 1 ? "tx" : ""));
+    hierarchy.push_back((i ? "b" + std::to_string(i - 1) : std::string("root")) + " b" +
+                        std::to_string(i));
+  }
+  amc += "b" + std::to_string(n - 1) + " 1\n";
+  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"), bones, hierarchy), amc);
+  EXPECT_EQ(channels(("b" + std::to_string(n - 1)).c_str()), "1 1 0 ");
+}
+
+TEST_F(ChannelConversion, CheckWarnsAboutTheFirstFramesValueCounts) {
+  load(asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
+               {bone("a", "1 0 0", "1", "rx ry"), bone("b", "1 0 0", "1", "rx"),
+                bone("c", "1 0 0", "1", ""), bone("d", "1 0 0", "1", "rx l")},
+               {"root a b c d"}),
+       std::string(kAMCHeader) + "1\nroot 1 2 3\na 1 2 3\nd 1 2\nzz 4\n2\nroot 1\na 1\nd 1 2\nzz 4\n");
+  // Newest first: b lacks its entry, a has three values for two dofs, the
+  // root three for six; c (no dofs) and zz (no bone) are not reported, nor
+  // are later frames.
+  EXPECT_EQ(checkWarnings(),
+            "Bone \"b\" has dofs in the ASF, but not in the AMC.\n"
+            "Bone \"a\" has 2 dofs in the ASF, but the AMC specifies 3.\n"
+            "Bone \"root\" has 6 dofs in the ASF, but the AMC specifies 3.\n");
+}
+
+TEST_F(ChannelConversion, CheckWarnsAboutAMissingRootAndAnEmptyMotion) {
+  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"), {}, {}),
+       std::string(kAMCHeader) + "1\n");
+  EXPECT_EQ(checkWarnings(), "Bone \"root\" has dofs in the ASF, but not in the AMC.\n");
+  KaAMC empty;
+  checkAMCAgainstASF(skeleton, empty);
+  ASSERT_TRUE(theExceptObj.warningOccurred());
+  EXPECT_STREQ(theExceptObj.exception()->message().text(), "The AMC specifies no frames of data.");
+}
+
+}  // namespace
