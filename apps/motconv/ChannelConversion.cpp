@@ -16,6 +16,9 @@ namespace {
 
 const double kDegreesToRadians = 0.017453292519943295;
 
+bool isTranslation(int code) { return code == KaTX || code == KaTY || code == KaTZ; }
+bool isRotation(int code) { return code == KaRX || code == KaRY || code == KaRZ; }
+
 // The skeleton's root is named "root" exactly; any other name is a bone's.
 bool isRootName(const char* name) {
   return name[0] == 'r' && name[1] == 'o' && name[2] == 'o' && name[3] == 't' && name[4] == 0;
@@ -88,46 +91,57 @@ void composeChain(KtCoordSystem* animated, KtCoordSystem* rest, KtCoordSystem* p
   if (chain.empty() && parentAnimated) *parentAnimated = 1.0f;
 }
 
-// Writes the channels of the root (isRoot) or of a bone of the skeleton.
-// A name the skeleton does not hold (neither root nor bone) has no frame:
-// its translation is the origin.
+// Writes the channels of the root (isRoot) or of a bone of the skeleton
+// whose dof list has the codes codes[0..n). A name the skeleton does not
+// hold (neither root nor bone) has no frame: its translation is the origin.
 void printChannels(std::ostream& out, bool isRoot, const KaASFBone* bone, const KaASF& skeleton,
-                   const KaAMCField& frame, const KaASFDOFGroup& dofs, const float* values,
+                   const KaAMCField& frame, const int* codes, int n, const float* values,
                    int count, int degrees, float scale) {
-  if (count != dofs.count()) {
+  if (count != n) {
     KtError(
         "The number of degrees of freedom in the AMC does not match the number of degrees of "
         "freedom in the ASF.");
     return;
   }
-  if (hasTranslationDOF(dofs)) {
+  bool translation = false;
+  for (int k = 0; k < n; ++k) translation = translation || isTranslation(codes[k]);
+  if (translation) {
     KtCoordSystem local;
     local = 1.0f;
     if (isRoot || bone) {
       KtCoordSystem animated, rest, parent;
       composeChain(&animated, &rest, &parent, skeleton, frame, bone, scale, degrees);
-      parent.invert();
-      Kt4X4FloatMat::_multfunc(local.m, animated.m, parent.m);
+      if (isRoot) {
+        // The root's parent frame is the identity, whose inverse it is.
+        local = animated;
+      } else {
+        parent.invert();
+        Kt4X4FloatMat::_multfunc(local.m, animated.m, parent.m);
+      }
     }
     writeMovNumber(out, local.m[3][0]);
     writeMovNumber(out, local.m[3][1]);
     writeMovNumber(out, local.m[3][2]);
   }
+  for (int k = 0; k < n; ++k)
+    if (isRotation(codes[k])) writeMovNumber(out, values[k]);
+}
+
+std::vector<int> codesOf(const KaASFDOFGroup& dofs) {
+  std::vector<int> codes;
+  codes.reserve(dofs.count());
   KtListIter<KaASFDOF*> it(dofs.dofs);
-  for (int k = 0; k < count; ++k) {
-    KaASFDOF** dof = it.next();
-    if (!dof) break;
-    int code = (*dof)->dof;
-    if (code == KaRX || code == KaRY || code == KaRZ) writeMovNumber(out, values[k]);
-  }
+  while (KaASFDOF** dof = it.next()) codes.push_back((*dof)->dof);
+  return codes;
 }
 
 }  // namespace
 
 void printBoneChannelsOf(std::ostream& out, const KaASFBone* bone, const KaASF& skeleton,
-                         const KaAMCField& frame, const KaASFDOFGroup& dofs, const float* values,
+                         const KaAMCField& frame, const int* codes, int n, const float* values,
                          int count, int degrees, float scale) {
-  printChannels(out, bone == nullptr, bone, skeleton, frame, dofs, values, count, degrees, scale);
+  printChannels(out, bone == nullptr, bone, skeleton, frame, codes, n, values, count, degrees,
+                scale);
 }
 
 float motconvScale(const KaASF& skeleton) {
@@ -168,14 +182,14 @@ void applyBoneMotion(KtCoordSystem* m, const KaASFDOFGroup& dofs, const float* v
   for (int k = 0; k < n; ++k) code[k] = (*it.next())->dof;
 
   for (int k = 0; k < n; ++k) {
-    float t = values[k] * scale;
+    const float t = values[k] * scale;
     if (code[k] == KaTX) m->preTranslateX(t);
     else if (code[k] == KaTY) m->preTranslateY(t);
     else if (code[k] == KaTZ) m->preTranslateZ(t);
   }
   for (int k = n - 1; k >= 0; --k) {
-    int c = code[k];
-    if (c != KaRX && c != KaRY && c != KaRZ) continue;
+    const int c = code[k];
+    if (!isRotation(c)) continue;
     float a = degrees ? (float)((double)values[k] * kDegreesToRadians) : values[k];
     if (c == KaRX) m->preRotateX(a);
     else if (c == KaRY) m->preRotateY(a);
@@ -204,6 +218,7 @@ void printBoneChannels(std::ostream& out, const char* boneName, const KaASF& ske
                        int count, int degrees) {
   bool isRoot = isRootName(boneName);
   const KaASFBone* bone = isRoot ? nullptr : skeleton.findBone(boneName);
-  printChannels(out, isRoot, bone, skeleton, frame, dofs, values, count, degrees,
-                motconvScale(skeleton));
+  std::vector<int> codes = codesOf(dofs);
+  printChannels(out, isRoot, bone, skeleton, frame, codes.data(), (int)codes.size(), values, count,
+                degrees, motconvScale(skeleton));
 }

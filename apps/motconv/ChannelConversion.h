@@ -43,9 +43,10 @@ void printBoneChannels(std::ostream& out, const char* boneName, const KaASF& ske
                        int count, int degrees);
 
 // printBoneChannels for a writer that already holds the bone (null for the
-// root) and the scale, so that no name is looked up per frame.
+// root), the codes of its dof list (codes[0..n)) and the scale, so that
+// nothing is looked up per frame.
 void printBoneChannelsOf(std::ostream& out, const KaASFBone* bone, const KaASF& skeleton,
-                         const KaAMCField& frame, const KaASFDOFGroup& dofs, const float* values,
+                         const KaAMCField& frame, const int* codes, int n, const float* values,
                          int count, int degrees, float scale);
 
 // The factor that takes the skeleton's lengths to the motion's units:

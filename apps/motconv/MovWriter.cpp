@@ -34,20 +34,28 @@ int slotOf(const KaAMC& motion, const KtStr& name) {
   return -1;
 }
 
+struct Column {
+  Column(const KaASFBone* b, const char* n, const KaASFDOFGroup& dofs, const KaAMC& motion)
+      : bone(b), name(n), slot(slotOf(motion, KtStr(n))) {
+    KtListIter<KaASFDOF*> it(dofs.dofs);
+    while (KaASFDOF** dof = it.next()) codes.push_back((*dof)->dof);
+  }
+  const KaASFBone* bone;  // null for the root
+  const char* name;
+  int slot;
+  std::vector<int> codes;
+};
+
 }  // namespace
 
 void printMOV(std::ostream& out, const KaASF& skeleton, const KaAMC& motion, int fps) {
-  struct Column {
-    const KaASFBone* bone;  // null for the root
-    const char* name;
-    const KaASFDOFGroup* dofs;
-    int slot;
-  };
+  // The root, then the snapshot of the skeleton's bones, each with what the
+  // frames need of it.
   std::vector<Column> columns;
-  columns.push_back({nullptr, "root", &skeleton.root.order, slotOf(motion, KtStr("root"))});
+  columns.push_back(Column(nullptr, "root", skeleton.root.order, motion));
   KtListIter<KaASFBone*> bones(skeleton.bones);
   while (KaASFBone** bone = bones.next())
-    columns.push_back({*bone, (*bone)->name.text(), &(*bone)->dofs, slotOf(motion, (*bone)->name)});
+    columns.push_back(Column(*bone, (*bone)->name.text(), (*bone)->dofs, motion));
 
   const float scale = motconvScale(skeleton);
   for (const KaAMCField& frame : motion.fields) {
@@ -55,8 +63,9 @@ void printMOV(std::ostream& out, const KaASF& skeleton, const KaAMC& motion, int
     for (const Column& column : columns) {
       const KaAMCBone* entry = entryFor(frame, motion, column.slot, column.name);
       if (!entry) continue;
-      printBoneChannelsOf(out, column.bone, skeleton, frame, *column.dofs, entry->values.data(),
-                          entry->values.count(), motion.degrees, scale);
+      printBoneChannelsOf(out, column.bone, skeleton, frame, column.codes.data(),
+                          (int)column.codes.size(), entry->values.data(), entry->values.count(),
+                          motion.degrees, scale);
       if (theExceptObj.errorOccurred()) {
         if (!column.bone)
           KtError("Unable to convert transformations to MOV for \"root\".");
