@@ -13,6 +13,7 @@
 #include "apps/motconv/MovWriter.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtFilePath.h"
 #include "toolkit/KtPathCheck.h"
 #include "toolkit/KtScriptName.h"
 
@@ -49,9 +50,11 @@ bool refuseUnsafeBoneNames(const KaASF& skeleton, const KaAMC& motion) {
   return false;
 }
 
+// The readers open a missing walk.amc as walk.amc.gz or walk.amc.Z, so the
+// access check looks at the name the file will be read under.
 template <class Model>
 bool readInput(Model* model, const char* path) {
-  KtPathCheckReadAccess(path);
+  KtPathCheckReadAccess(KtFileCompressedName(path).text());
   if (KtCheckException()) return false;
   std::cout << "Reading file: " << path << " ..." << std::flush;
   model->read(path);
