@@ -1,5 +1,3 @@
-#include "apps/motconv/ChannelConversion.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/apps/motconv/MotconvModels.h"
+#include "apps/motconv/ChannelConversion.h"
+#include "tests/apps/motconv/MotconvTestModels.h"
 #include "toolkit/math/KtCoordSystem.h"
 
 namespace {
@@ -17,8 +16,8 @@ const std::string kUnitsHalf = "  mass 1.0\n  length 0.5\n  angle deg\n";
 
 std::string rootBlock(const std::string& order, const std::string& axis,
                       const std::string& position, const std::string& orientation) {
-  return "  order " + order + "\n  axis " + axis + "\n  position " + position +
-         "\n  orientation " + orientation + "\n";
+  return "  order " + order + "\n  axis " + axis + "\n  position " + position + "\n  orientation " +
+         orientation + "\n";
 }
 
 std::string bone(const std::string& name, const std::string& direction, const std::string& length,
@@ -29,21 +28,11 @@ std::string bone(const std::string& name, const std::string& direction, const st
   return text;
 }
 
-class ChannelConversion : public ::testing::Test {
+class ChannelConversion : public motconvtest::MotconvBuild {
  protected:
-  void SetUp() override {
-    saved = KtGetBuild();
-    KtSetBuild(KtBuild::Motconv);
-    theExceptObj.clear();
-  }
-  void TearDown() override {
-    theExceptObj.clear();
-    KtSetBuild(saved);
-  }
-
   void load(const std::string& asf, const std::string& amc) {
-    ASSERT_EQ(readASF(&skeleton, asf), "");
-    ASSERT_EQ(readAMC(&motion, amc), "");
+    ASSERT_EQ(motconvtest::readModel(&skeleton, asf), "");
+    ASSERT_EQ(motconvtest::readModel(&motion, amc), "");
     ASSERT_FALSE(motion.fields.isEmpty());
   }
 
@@ -56,8 +45,8 @@ class ChannelConversion : public ::testing::Test {
     const KaASFDOFGroup& dofs =
         std::string(name) == "root" ? skeleton.root.order : skeleton.findBone(name)->dofs;
     std::ostringstream out;
-    printBoneChannels(out, name, skeleton, frame, dofs, entry->values.data(),
-                      entry->values.count(), motion.degrees);
+    printBoneChannels(out, name, skeleton, frame, dofs, entry->values.data(), entry->values.count(),
+                      motion.degrees);
     return out.str();
   }
 
@@ -75,7 +64,6 @@ class ChannelConversion : public ::testing::Test {
 
   KaASF skeleton;
   KaAMC motion;
-  KtBuild saved = KtBuild::Motconv;
 };
 
 const char* kAMCHeader = ":FULLY-SPECIFIED\n:DEGREES\n";
@@ -90,13 +78,15 @@ void expectNumbers(const std::string& text, const std::vector<double>& expected)
 }
 
 TEST_F(ChannelConversion, RootChannelsAreTranslationsThenRotationsAsRead) {
-  load(asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"), {}, {}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"), {},
+                            {}),
        std::string(kAMCHeader) + "1\nroot 1 2 3 10 20 30\n");
   EXPECT_EQ(channels("root"), "1 2 3 10 20 30 ");
 }
 
 TEST_F(ChannelConversion, LengthFactorScalesTranslationsOnly) {
-  load(asfText(kUnitsHalf, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"), {}, {}),
+  load(motconvtest::asfText(kUnitsHalf, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"), {},
+                            {}),
        std::string(kAMCHeader) + "1\nroot 1 2 3 10 20 30\n");
   EXPECT_EQ(channels("root"), "2 4 6 10 20 30 ");
   // 1 / 0.45 in double precision, rounded to a float.
@@ -106,7 +96,7 @@ TEST_F(ChannelConversion, LengthFactorScalesTranslationsOnly) {
 
 TEST_F(ChannelConversion, RootRestRotationCarriesTheMotionsTranslation) {
   // 90 degrees about Z: x of the motion becomes y, then the position adds.
-  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "5 6 7", "0 0 90"), {}, {}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "5 6 7", "0 0 90"), {}, {}),
        std::string(kAMCHeader) + "1\nroot 1 0 0\n");
   EXPECT_EQ(channels("root"), "5 7 7 ");
 }
@@ -117,7 +107,7 @@ TEST_F(ChannelConversion, RootRestRotationUsesTheJointsAxisOrder) {
   // (0, cos 30, sin 30) . Ry(45) = (sin 30 sin 45, cos 30, sin 30 cos 45)
   // = (0.353553, 0.866025, 0.353553). The order as written (Rz . Ry . Rx)
   // would give (0, 0.866025, 0.5) instead.
-  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "30 45 0"), {}, {}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "30 45 0"), {}, {}),
        std::string(kAMCHeader) + "1\nroot 0 1 0\n");
   KtCoordSystem animated, rest;
   animated = 1.0f;
@@ -128,17 +118,17 @@ TEST_F(ChannelConversion, RootRestRotationUsesTheJointsAxisOrder) {
   EXPECT_NEAR(animated.m[3][2], 0.353553, 1e-6);
   // The rest frame's rotation rows: Rx(30) . Ry(45).
   const double c30 = std::cos(M_PI / 6), s30 = 0.5, c45 = std::sqrt(0.5), s45 = c45;
-  const double expected[3][3] = {{c45, 0, -s45}, {s30 * s45, c30, s30 * c45},
-                                 {c30 * s45, -s30, c30 * c45}};
+  const double expected[3][3] = {
+      {c45, 0, -s45}, {s30 * s45, c30, s30 * c45}, {c30 * s45, -s30, c30 * c45}};
   for (int r = 0; r < 3; ++r)
     for (int c = 0; c < 3; ++c) EXPECT_NEAR(rest.m[r][c], expected[r][c], 1e-6) << r << c;
   EXPECT_EQ(channels("root"), "0.353553 0.866025 0.353553 ");
 }
 
 TEST_F(ChannelConversion, RotationValuesFollowTheDofListAndSkipLengthDofs) {
-  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"),
-               {bone("a", "1 0 0", "1", "rz rx"), bone("b", "1 0 0", "1", "rx l rz")},
-               {"root a", "a b"}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"),
+                            {bone("a", "1 0 0", "1", "rz rx"), bone("b", "1 0 0", "1", "rx l rz")},
+                            {"root a", "a b"}),
        std::string(":FULLY-SPECIFIED\n:RADIANS\n1\nroot 0 0 0\na 10 20\nb 1.5 7 2.5\n"));
   EXPECT_EQ(channels("a"), "10 20 ");
   // The l value is neither written nor shifts the rz value out of place;
@@ -149,10 +139,10 @@ TEST_F(ChannelConversion, RotationValuesFollowTheDofListAndSkipLengthDofs) {
 TEST_F(ChannelConversion, BoneTranslationIsItsOriginInItsParentsAnimatedFrame) {
   // A bone on the root with tx ry: its origin moved 3 along x, then its
   // rotation value as read; the root's own motion does not enter.
-  load(asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
-               {bone("a", "0 1 0", "2", "tx ry"), bone("b", "1 0 0", "1", "tx ty tz"),
-                bone("c", "1 0 0", "1", "tx ty tz")},
-               {"root a c", "a b"}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
+                            {bone("a", "0 1 0", "2", "tx ry"), bone("b", "1 0 0", "1", "tx ty tz"),
+                             bone("c", "1 0 0", "1", "tx ty tz")},
+                            {"root a c", "a b"}),
        std::string(kAMCHeader) + "1\nroot 4 5 6 10 20 30\na 3 10\nb 1 0 0\nc 1 2 3\n");
   // The parent's turned frame is undone by an inverse in single precision,
   // which leaves noise of the order of 1e-7 behind.
@@ -164,8 +154,8 @@ TEST_F(ChannelConversion, BoneTranslationIsItsOriginInItsParentsAnimatedFrame) {
 }
 
 TEST_F(ChannelConversion, ValueCountMismatchIsRecordedAndNothingWritten) {
-  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"),
-               {bone("a", "1 0 0", "1", "rx ry rz")}, {"root a"}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"),
+                            {bone("a", "1 0 0", "1", "rx ry rz")}, {"root a"}),
        std::string(kAMCHeader) + "1\nroot 0 0 0\na 1 2 3 4\n");
   EXPECT_EQ(channels("a"), "");
   ASSERT_TRUE(theExceptObj.errorOccurred());
@@ -201,16 +191,16 @@ TEST_F(ChannelConversion, ApplyBoneMotionNeverPairsPastTheValues) {
   const float angles[2] = {(float)(M_PI / 2), (float)(M_PI / 2)};
   m = 1.0f;
   applyBoneMotion(&m, turns, angles, 2, 1.0f, 0);
-  EXPECT_NEAR(m.m[0][1], 1.0, 1e-6);   // x -> y by Rz
-  EXPECT_NEAR(m.m[1][0], 0.0, 1e-6);   // y -> z by Rx, then z stays under Rz
+  EXPECT_NEAR(m.m[0][1], 1.0, 1e-6);  // x -> y by Rz
+  EXPECT_NEAR(m.m[1][0], 0.0, 1e-6);  // y -> z by Rx, then z stays under Rz
   EXPECT_NEAR(m.m[1][2], 1.0, 1e-6);
 }
 
 TEST_F(ChannelConversion, ShortAncestorEntriesContributeWhatTheyHold) {
   // The root's entry holds two of its six values: the bone below is
   // composed with the root moved by (1, 2, 0) and not turned.
-  load(asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
-               {bone("a", "0 1 0", "1", "tx")}, {"root a"}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
+                            {bone("a", "0 1 0", "1", "tx")}, {"root a"}),
        std::string(kAMCHeader) + "1\nroot 1 2\na 5\n");
   KtCoordSystem animated, rest;
   animated = 1.0f;
@@ -224,8 +214,8 @@ TEST_F(ChannelConversion, ShortAncestorEntriesContributeWhatTheyHold) {
 }
 
 TEST_F(ChannelConversion, FrameWithoutRootUsesNeitherRestNorMotion) {
-  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "5 6 7", "0 0 90"),
-               {bone("a", "0 1 0", "1", "tx")}, {"root a"}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "5 6 7", "0 0 90"),
+                            {bone("a", "0 1 0", "1", "tx")}, {"root a"}),
        std::string(kAMCHeader) + "1\na 5\n");
   KtCoordSystem animated, rest;
   composeMotionMatrices(&animated, &rest, skeleton, motion.fields[0], "root", 1.0f, 1);
@@ -245,16 +235,19 @@ TEST_F(ChannelConversion, DeepChainsComposeWithoutRecursion) {
                         std::to_string(i));
   }
   amc += "b" + std::to_string(n - 1) + " 1\n";
-  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"), bones, hierarchy), amc);
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"), bones,
+                            hierarchy),
+       amc);
   EXPECT_EQ(channels(("b" + std::to_string(n - 1)).c_str()), "1 1 0 ");
 }
 
 TEST_F(ChannelConversion, CheckWarnsAboutTheFirstFramesValueCounts) {
-  load(asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
-               {bone("a", "1 0 0", "1", "rx ry"), bone("b", "1 0 0", "1", "rx"),
-                bone("c", "1 0 0", "1", ""), bone("d", "1 0 0", "1", "rx l")},
-               {"root a b c d"}),
-       std::string(kAMCHeader) + "1\nroot 1 2 3\na 1 2 3\nd 1 2\nzz 4\n2\nroot 1\na 1\nd 1 2\nzz 4\n");
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ RX RY RZ", "XYZ", "0 0 0", "0 0 0"),
+                            {bone("a", "1 0 0", "1", "rx ry"), bone("b", "1 0 0", "1", "rx"),
+                             bone("c", "1 0 0", "1", ""), bone("d", "1 0 0", "1", "rx l")},
+                            {"root a b c d"}),
+       std::string(kAMCHeader) +
+           "1\nroot 1 2 3\na 1 2 3\nd 1 2\nzz 4\n2\nroot 1\na 1\nd 1 2\nzz 4\n");
   // Newest first: b lacks its entry, a has three values for two dofs, the
   // root three for six; c (no dofs) and zz (no bone) are not reported, nor
   // are later frames.
@@ -265,7 +258,7 @@ TEST_F(ChannelConversion, CheckWarnsAboutTheFirstFramesValueCounts) {
 }
 
 TEST_F(ChannelConversion, CheckWarnsAboutAMissingRootAndAnEmptyMotion) {
-  load(asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"), {}, {}),
+  load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "0 0 0", "0 0 0"), {}, {}),
        std::string(kAMCHeader) + "1\n");
   EXPECT_EQ(checkWarnings(), "Bone \"root\" has dofs in the ASF, but not in the AMC.\n");
   KaAMC empty;

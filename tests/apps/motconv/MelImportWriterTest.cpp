@@ -18,19 +18,8 @@ using motconvtest::readSkeleton;
 
 namespace {
 
-class MelImportWriter : public ::testing::Test {
+class MelImportWriter : public motconvtest::MotconvBuild {
  protected:
-  void SetUp() override {
-    saved = KtGetBuild();
-    KtSetBuild(KtBuild::Motconv);
-    theExceptObj.clear();
-    filterList = "";
-  }
-  void TearDown() override {
-    theExceptObj.clear();
-    filterList = "";
-    KtSetBuild(saved);
-  }
 
   // The script for a skeleton and a motion given as text.
   std::string script(const std::string& asf, const std::string& amc, int fps) {
@@ -43,8 +32,6 @@ class MelImportWriter : public ::testing::Test {
     EXPECT_FALSE(theExceptObj.exceptionOccurred());
     return out.str();
   }
-
-  KtBuild saved = KtBuild::Motconv;
 };
 
 const std::string kLfemurASF =

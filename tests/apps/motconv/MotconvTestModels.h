@@ -12,9 +12,62 @@
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
+#include "apps/motconv/MotconvCommandLine.h"
+#include "toolkit/KtBuild.h"
 #include "toolkit/KtExcept.h"
 
 namespace motconvtest {
+
+// Runs each test in motconv's build with an empty diagnostics holder and
+// no filter list, and puts things back afterwards.
+class MotconvBuild : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved = KtGetBuild();
+    KtSetBuild(KtBuild::Motconv);
+    theExceptObj.clear();
+    filterList = "";
+  }
+  void TearDown() override {
+    theExceptObj.clear();
+    filterList = "";
+    KtSetBuild(saved);
+  }
+  KtBuild saved = KtBuild::Motconv;
+};
+
+// An ASF with the given units, root block, bone blocks (each the text
+// between "begin" and "end") and hierarchy lines.
+inline std::string asfText(const std::string& units, const std::string& root,
+                           const std::vector<std::string>& bones,
+                           const std::vector<std::string>& hierarchy) {
+  std::string text = ":version 1.10\n:name test\n:units\n" + units + ":root\n" + root;
+  if (!bones.empty()) {
+    text += ":bonedata\n";
+    for (const std::string& b : bones) text += "  begin\n" + b + "  end\n";
+  }
+  // The root section may not end the file: an empty hierarchy follows.
+  text += ":hierarchy\n  begin\n";
+  for (const std::string& h : hierarchy) text += "    " + h + "\n";
+  text += "  end\n";
+  return text;
+}
+
+// Reads text into *model (a KaASF or a KaAMC); returns the diagnostics left
+// (empty when none) and clears them.
+template <class Model>
+std::string readModel(Model* model, const std::string& text) {
+  std::istringstream in(text);
+  model->scanFrom(in);
+  std::string left;
+  if (theExceptObj.exception()) {
+    KtStr s;
+    KtGetExceptionStr(&s, *theExceptObj.exception());
+    left = s.text();
+  }
+  theExceptObj.clear();
+  return left;
+}
 
 // One bone hanging from the root: its name and its dof words ("" for none).
 struct BoneSpec {

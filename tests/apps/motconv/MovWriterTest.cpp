@@ -1,5 +1,3 @@
-#include "apps/motconv/MovWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -10,29 +8,21 @@
 #include <string>
 #include <vector>
 
-#include "tests/apps/motconv/MotconvModels.h"
+#include "apps/motconv/MovWriter.h"
+#include "tests/apps/motconv/MotconvTestModels.h"
 
 namespace {
 
-class MovWriter : public ::testing::Test {
+class MovWriter : public motconvtest::MotconvBuild {
  protected:
-  void SetUp() override {
-    saved = KtGetBuild();
-    KtSetBuild(KtBuild::Motconv);
-    theExceptObj.clear();
-  }
-  void TearDown() override {
-    theExceptObj.clear();
-    KtSetBuild(saved);
-  }
-
   void load(const std::string& bones, const std::string& hierarchy, const std::string& frames) {
-    std::string asf = ":version 1.10\n:name t\n:units\n  mass 1\n  length 1\n  angle deg\n"
-                      ":root\n  order TX TY TZ RX RY RZ\n  axis XYZ\n  position 0 0 0\n"
-                      "  orientation 0 0 0\n:bonedata\n" +
-                      bones + ":hierarchy\n  begin\n" + hierarchy + "  end\n";
-    ASSERT_EQ(readASF(&skeleton, asf), "");
-    ASSERT_EQ(readAMC(&motion, ":FULLY-SPECIFIED\n:DEGREES\n" + frames), "");
+    std::string asf =
+        ":version 1.10\n:name t\n:units\n  mass 1\n  length 1\n  angle deg\n"
+        ":root\n  order TX TY TZ RX RY RZ\n  axis XYZ\n  position 0 0 0\n"
+        "  orientation 0 0 0\n:bonedata\n" +
+        bones + ":hierarchy\n  begin\n" + hierarchy + "  end\n";
+    ASSERT_EQ(motconvtest::readModel(&skeleton, asf), "");
+    ASSERT_EQ(motconvtest::readModel(&motion, ":FULLY-SPECIFIED\n:DEGREES\n" + frames), "");
   }
 
   std::string mov(int fps) {
@@ -43,7 +33,6 @@ class MovWriter : public ::testing::Test {
 
   KaASF skeleton;
   KaAMC motion;
-  KtBuild saved = KtBuild::Motconv;
 };
 
 const char* kBoneA =
@@ -84,7 +73,8 @@ TEST_F(MovWriter, AValueCountMismatchStopsTheTable) {
   EXPECT_EQ(mov(30), "0.0333333 1 2 3 4 5 6 ");
   ASSERT_TRUE(theExceptObj.errorOccurred());
   KtExcept* record = theExceptObj.exception();
-  EXPECT_STREQ(record->message().text(), "Unable to convert transformations to MOV for body \"a\".");
+  EXPECT_STREQ(record->message().text(),
+               "Unable to convert transformations to MOV for body \"a\".");
   ASSERT_NE(record->detail(), nullptr);
   EXPECT_STREQ(record->detail()->message().text(),
                "The number of degrees of freedom in the AMC does not match the number of "
@@ -93,16 +83,17 @@ TEST_F(MovWriter, AValueCountMismatchStopsTheTable) {
 }
 
 TEST_F(MovWriter, RootFailureAndPercentInANameAreReportedAsTheyAre) {
-  load("  begin\n    name a%s%n\n    direction 1 0 0\n    length 1\n    axis 0 0 0 XYZ\n"
-       "    dof rx\n  end\n",
-       "    root a%s%n\n", "1\nroot 1 2 3 4 5 6\na%s%n 1 2\n");
+  load(
+      "  begin\n    name a%s%n\n    direction 1 0 0\n    length 1\n    axis 0 0 0 XYZ\n"
+      "    dof rx\n  end\n",
+      "    root a%s%n\n", "1\nroot 1 2 3 4 5 6\na%s%n 1 2\n");
   EXPECT_EQ(mov(30), "0.0333333 1 2 3 4 5 6 ");
   ASSERT_TRUE(theExceptObj.errorOccurred());
   EXPECT_STREQ(theExceptObj.exception()->message().text(),
                "Unable to convert transformations to MOV for body \"a%s%n\".");
   theExceptObj.clear();
 
-  ASSERT_EQ(readAMC(&motion, ":FULLY-SPECIFIED\n:DEGREES\n1\nroot 1 2 3\n"), "");
+  ASSERT_EQ(motconvtest::readModel(&motion, ":FULLY-SPECIFIED\n:DEGREES\n1\nroot 1 2 3\n"), "");
   EXPECT_EQ(mov(30), "0.0333333 ");
   ASSERT_TRUE(theExceptObj.errorOccurred());
   EXPECT_STREQ(theExceptObj.exception()->message().text(),
@@ -149,8 +140,8 @@ TEST_F(MovWriter, CMUTakesConvertToTheirOwnNumbers) {
     const char* amc;
     int frames;
   };
-  for (const Take& take : {Take{"lambada.asf", "lambada.amc", 2180},
-                           Take{"charleston.asf", "charleston1.amc", 506}}) {
+  for (const Take& take :
+       {Take{"lambada.asf", "lambada.amc", 2180}, Take{"charleston.asf", "charleston1.amc", 506}}) {
     SCOPED_TRACE(take.amc);
     std::string dir = std::string(RC_DATA_DIR) + "/cmu/";
     skeleton.read((dir + take.asf).c_str());
