@@ -11,11 +11,20 @@ namespace {
 
 const char* const kDofTexts[] = {"tx", "ty", "tz", "rx", "ry", "rz", "l"};
 
-void deleteDofs(KtList<KaASFDOF*>& dofs) {
-  while (dofs.count() > 0) {
-    delete dofs.last();
-    dofs.removeLast();
+// Destroys every pointee, then empties the list. The list's last() walks
+// from its start, so taking the pointees from the end one by one would make
+// clearing a skeleton of many bones quadratic.
+template <class T>
+void deleteAll(KtList<T*>& list) {
+  {
+    KtListIter<T*> it(list);
+    while (!it.atEnd()) delete *it.next();
   }
+  list._clear();
+}
+
+void deleteDofs(KtList<KaASFDOF*>& dofs) {
+  deleteAll(dofs);
 }
 
 std::string foldedName(const char* name) {
@@ -230,10 +239,7 @@ KaASF& KaASF::operator=(const KaASF& other) {
 
 void KaASF::_clear() {
   skins._resize(0);
-  while (bones.count() > 0) {
-    delete bones.last();
-    bones.removeLast();
-  }
+  deleteAll(bones);
   removeDOFGroups();
   header.name = "";
   header.documentation = "";
@@ -260,10 +266,7 @@ void KaASF::removeDOFGroup(const char* name) {
 }
 
 void KaASF::removeDOFGroups() {
-  while (dofGroups.count() > 0) {
-    delete dofGroups.last();
-    dofGroups.removeLast();
-  }
+  deleteAll(dofGroups);
 }
 
 KaASFBone* KaASF::findBone(int id) const {

@@ -245,8 +245,9 @@ class BoneNameIndex {
 };
 
 // Refuses parent links that run in a circle; the line is where the bone
-// whose link closes the circle was last linked.
-void checkHierarchyLoops(const KtList<KaASFBone*>& bones,
+// whose link closes the circle was last linked (the current line for a bone
+// linked by an earlier :hierarchy section).
+void checkHierarchyLoops(const ASFTokenizer& tokenizer, const KtList<KaASFBone*>& bones,
                          const std::unordered_map<KaASFBone*, int>& linkLines) {
   enum { Unseen = 0, OnPath, Done };
   std::unordered_map<KaASFBone*, int> state;
@@ -264,7 +265,7 @@ void checkHierarchyLoops(const KtList<KaASFBone*>& bones,
     if (bone && state[bone] == OnPath) {
       auto line = linkLines.find(bone);
       KtError("Line %d:  Bone '%s' is its own ancestor in :hierarchy section.",
-              line == linkLines.end() ? 0 : line->second, bone->name.text());
+              line == linkLines.end() ? tokenizer.line() : line->second, bone->name.text());
       return;
     }
     for (KaASFBone* b : path) state[b] = Done;
@@ -308,7 +309,7 @@ void readHierarchySection(ASFTokenizer& tokenizer, KtList<KaASFBone*>& bones) {
     if (!tokenizer.atEnd() && isToken(token, "end")) {
       tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
       if (tokenizer.atEnd() || ASFTokenizer::isEndOfSectionToken(token))
-        return checkHierarchyLoops(bones, linkLines);
+        return checkHierarchyLoops(tokenizer, bones, linkLines);
       KtError("Unexpected '%s' encountered after :hierarchy section.", token);
       addLineNumber(tokenizer);
       return;
@@ -423,10 +424,16 @@ void KaASF::read(const char* path) {
   if (KtIsMotconvBuild()) {
     KtCompIFStream in;
     in.open(path, std::ios::in);
-    if (in.good() && !theExceptObj.errorOccurred()) {
-      scanFrom(in);
-      if (theExceptObj.errorOccurred()) KtError("Unable to read '%s'.", path);
-    } else {
+    if (!in.good() || theExceptObj.errorOccurred()) {
+      _clear();
+      return;
+    }
+    scanFrom(in);
+    // A decompressing tool tells its failure only when the stream is
+    // closed: a file it could not decompress fully is a file not read.
+    in.close();
+    if (theExceptObj.errorOccurred() || in.fail()) {
+      KtError("Unable to read '%s'.", path);
       _clear();
     }
     return;
@@ -438,7 +445,11 @@ void KaASF::read(const char* path) {
     return;
   }
   scanFrom(in);
-  if (theExceptObj.errorOccurred()) KtError("Unable to read '%s'.", path);
+  in.close();
+  if (theExceptObj.errorOccurred() || in.fail()) {
+    KtError("Unable to read '%s'.", path);
+    _clear();
+  }
 }
 
 int KaASF::streamContainsASF(std::istream& in, int* internal, float* version) {
@@ -454,15 +465,13 @@ int KaASF::fileContainsASF(const char* path) {
     return 0;
   }
   ASFTokenizer tokenizer(in);
-  readASFHeaderStart(tokenizer, nullptr, nullptr);
-  if (theExceptObj.errorOccurred()) {
+  int result = readASFHeaderStart(tokenizer, nullptr, nullptr);
+  // Closing reads a decompressing tool's output to its end, so that the
+  // tool can finish, and tells whether it failed.
+  in.close();
+  if (theExceptObj.errorOccurred() || in.fail()) {
     KtError("Unable to read \"%s\".", path);
     return 0;
   }
-  if (in.isCompressed()) {
-    char piece[1024];
-    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
-    }
-  }
-  return 1;
+  return result;
 }

@@ -280,12 +280,16 @@ void KaASF::save(const char* path) const {
   if (!KtPathCheckWriteAccess(path)) return;
   KtCompOFStream out;
   out.open(path, std::ios::out);
-  if (out.good() && !theExceptObj.errorOccurred()) {
-    printOn(out);
-    if (theExceptObj.errorOccurred()) KtError("Unable to write '%s'.", path);
-  } else {
+  if (!out.good() || theExceptObj.errorOccurred()) {
     KtError("Unable to open '%s'.", path);
+    return;
   }
+  printOn(out);
+  // The bones are written without a test of the stream, and a compressing
+  // tool tells its failure only at close: the closed stream has the last
+  // word on whether the file was written.
+  out.close();
+  if (theExceptObj.errorOccurred() || out.fail()) KtError("Unable to write '%s'.", path);
 }
 
 void KaASF::printBoneListOn(std::ostream& out) const {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "acclaim/KaASF.h"
 
 TEST(KaASF, NewSkeletonHasTheDefaults) {
@@ -74,4 +76,52 @@ TEST(KaASF, AssignmentRelinksEveryPointerIntoTheCopy) {
   EXPECT_EQ(copy.findBone("a")->child, copy.findBone("b"));
   EXPECT_EQ(copy.findBone("b")->dofs.dofAt(0)->group, copy.findDOFGroup("arm"));
   EXPECT_NE(copy.findBone("b")->parent, asf.findBone("a"));
+}
+
+TEST(KaASF, QueriesWalkTheBoneListInOrder) {
+  KaASF asf;
+  for (int id : {1, 2, 3}) {
+    KaASFBone b;
+    b.setId(id);
+    b.name = ("b" + std::to_string(id)).c_str();
+    if (id != 2) b.dofs.addDOF(KaRZ);
+    asf.addBone(b);
+  }
+  EXPECT_EQ(asf.firstUnusedBoneId(), 4);
+  asf.findBone("b2")->parent = asf.findBone(1);
+  asf.findBone("b3")->parent = asf.findBone(1);
+  KtList<KaASFBone*> children;
+  asf.getChildBonesOfBone(&children, 1);
+  ASSERT_EQ(children.count(), 2);
+  EXPECT_EQ(children.first(), asf.findBone("b2"));
+  KtList<KaASFBone*> rootChildren;
+  asf.getChildBonesOfRoot(&rootChildren);
+  ASSERT_EQ(rootChildren.count(), 1);
+  EXPECT_EQ(rootChildren.first(), asf.findBone(1));
+  EXPECT_EQ(asf.numBonesWithDOF(), 2);
+  EXPECT_EQ(asf.findBone(7), nullptr);
+}
+
+TEST(KaASF, GroupsCopyTheirDofsAndAreRemovedByNameWithoutCase) {
+  KaASF asf;
+  KaASFDOFGroup arm;
+  arm.name = "arm";
+  arm.addDOF(KaRX);
+  arm.limits(KaRX)->upper = 1;
+  KaASFDOFGroup copy(arm);
+  copy.limits(KaRX)->upper = 2;
+  EXPECT_EQ(arm.limits(KaRX)->upper, 1.0f);
+  EXPECT_TRUE(copy.hasNonGroupDOFs());
+  EXPECT_FALSE(copy.hasGroupDOFs());
+  asf.addDOFGroup(arm);
+  KaASFDOFGroup leg;
+  leg.name = "leg";
+  asf.addDOFGroup(leg);
+  asf.removeDOFGroup("ARM");
+  ASSERT_EQ(asf.dofGroups.count(), 1);
+  EXPECT_STREQ(asf.dofGroups.first()->name.text(), "leg");
+  asf.removeDOFGroup("none");
+  EXPECT_EQ(asf.dofGroups.count(), 1);
+  asf.removeDOFGroups();
+  EXPECT_EQ(asf.dofGroups.count(), 0);
 }
