@@ -2,7 +2,49 @@
 
 #include "acclaim/KaAMC.h"
 
+#include <cstring>
+
 // ---------------------------------------------------------------- KaAMCField
+
+KaAMCField::KaAMCField(const KaAMCField& other)
+    : boneNames(other.boneNames), number(other.number), bones(other.bones) {
+  _packValues(-1, nullptr, 0);
+}
+
+KaAMCField& KaAMCField::operator=(const KaAMCField& other) {
+  if (&other == this) return *this;
+  boneNames = other.boneNames;
+  number = other.number;
+  bones = other.bones;
+  _packValues(-1, nullptr, 0);
+  return *this;
+}
+
+void KaAMCField::_packValues(int replaced, const float* with, int withCount) {
+  int total = 0;
+  for (int i = 0; i < bones.count(); i++) total += i == replaced ? withCount : bones[i].values.count();
+  KtDArray<float> block;
+  block._realloc(total);
+  float* p = block.data();
+  for (int i = 0; i < bones.count(); i++) {
+    const float* from = i == replaced ? with : bones[i].values.data();
+    int n = i == replaced ? withCount : bones[i].values.count();
+    if (n > 0) std::memcpy(p, from, sizeof(float) * n);
+    _setView(&bones[i].values, p, n);
+    p += n;
+  }
+  // The old block goes only now: the values copied may have lived in it.
+  _values = std::move(block);
+}
+
+void KaAMCField::setBoneValues(int i, const float* values, int count) {
+  if (i < 0 || i >= bones.count()) return;
+  _packValues(i, values, count < 0 ? 0 : count);
+}
+
+void KaAMCField::setBoneValues(int i, const KtArray<float>& values) {
+  setBoneValues(i, values.data(), values.count());
+}
 
 void KaAMCField::setBoneNamesPtr(const KtArray<KtStr>* names) {
   int named = names ? names->count() : 0;
@@ -16,6 +58,7 @@ void KaAMCField::setNumBones(int n) {
 
 void KaAMCField::setBones(const KtArray<KaAMCBone>& newBones) {
   bones = newBones;
+  _packValues(-1, nullptr, 0);
   if (boneNames) setBoneNamesPtr(boneNames);
 }
 
@@ -23,6 +66,7 @@ void KaAMCField::setBones(const KtList<KaAMCBone>& newBones) {
   bones._resize(newBones.count());
   KtListIter<KaAMCBone> it(newBones);
   for (int i = 0; !it.atEnd(); i++) bones[i] = *it.next();
+  _packValues(-1, nullptr, 0);
   if (boneNames) setBoneNamesPtr(boneNames);
 }
 

@@ -8,42 +8,48 @@
 #include "toolkit/KtList.h"
 #include "toolkit/KtStr.h"
 
+// The values of one bone entry: a read-only view of count() floats that
+// live in the value block of the frame holding the entry. The view owns
+// nothing; it stays valid while that frame lives and is not given new
+// values (moving the frame keeps it valid, copying the frame rebases the
+// copy's views onto the copy's own block).
+class KaAMCValues {
+ public:
+  int count() const { return _count; }
+  bool isEmpty() const { return _count == 0; }
+  const float& operator[](int i) const { return _data[i]; }
+  const float* data() const { return _data; }
+  const float* begin() const { return _data; }
+  const float* end() const { return _data + _count; }
+
+ private:
+  friend class KaAMCField;
+  const float* _data = nullptr;
+  int _count = 0;
+};
+
 // One bone entry of one frame: the numbers that followed the bone's name on
-// its line. The name belongs to the motion's name list; the entry only
-// points at it (null until the frame is linked).
+// its line. The name belongs to the motion's name list and the values to
+// the frame's value block; the entry only points at them (the name is null
+// until the frame is linked). A copy of an entry views the same values.
 class KaAMCBone {
  public:
-  KaAMCBone() = default;
-  KaAMCBone(const KaAMCBone& other) = default;
-  KaAMCBone(KaAMCBone&& other) noexcept = default;
-  KaAMCBone& operator=(const KaAMCBone& other) = default;
-  KaAMCBone& operator=(KaAMCBone&& other) noexcept = default;
-  ~KaAMCBone() = default;
-
-  // Reads the values of one bone line, whose name has already been read:
-  // the rest of the current line, up to and including its line end.
-  std::istream& scanFrom(std::istream& in);
   // Writes the name and every value, each followed by one blank.
   std::ostream& printOn(std::ostream& out) const;
 
-  // Replaces the values by the numbers at the start of the text [p, end):
-  // white space between them is skipped and the first text that is not a
-  // number ends the list.
-  void setValuesFromText(const char* p, const char* end);
-
   const KtStr* name = nullptr;
-  KtDArray<float> values;
+  KaAMCValues values;
 };
 
 // One frame ("field") of a motion: its number as written in the file and
-// its bone entries. The frame owns the entries; the name list it points at
-// belongs to the motion.
+// its bone entries. The frame owns the entries and one block holding the
+// values of all of them; the name list it points at belongs to the motion.
 class KaAMCField {
  public:
   KaAMCField() = default;
-  KaAMCField(const KaAMCField& other) = default;
+  KaAMCField(const KaAMCField& other);
   KaAMCField(KaAMCField&& other) noexcept = default;
-  KaAMCField& operator=(const KaAMCField& other) = default;
+  KaAMCField& operator=(const KaAMCField& other);
   KaAMCField& operator=(KaAMCField&& other) noexcept = default;
   ~KaAMCField() = default;
 
@@ -55,6 +61,10 @@ class KaAMCField {
   std::istream& scanFrom(std::istream& in);
   std::istream& scanFrom(std::istream& in, KtDArray<KtStr>* names);
   std::istream& _scanFrom(std::istream& in, KtDArray<KtStr>* names);
+  // Reads the values of one bone line, whose name has already been read,
+  // into entry i: the rest of the current line, up to and including its
+  // line end.
+  std::istream& scanBoneValuesFrom(std::istream& in, int i);
 
   std::ostream& printOn(std::ostream& out) const;
 
@@ -63,14 +73,35 @@ class KaAMCField {
   void setBoneNamesPtr(const KtArray<KtStr>* names);
   // Resizes the entry list (new entries have no name and no values).
   void setNumBones(int n);
+  // Replace the entries by copies of the given ones, their values copied
+  // into this frame's block.
   void setBones(const KtArray<KaAMCBone>& bones);
   void setBones(const KtList<KaAMCBone>& bones);
+  // Gives entry i a copy of the count values at values (which may be
+  // another entry's). Views of the frame's values taken before are no
+  // longer valid.
+  void setBoneValues(int i, const float* values, int count);
+  void setBoneValues(int i, const KtArray<float>& values);
   // The first entry whose name equals name without regard to case, or null.
   KaAMCBone* findBone(const char* name) const;
 
   const KtArray<KtStr>* boneNames = nullptr;
   int number = 0;
   KtDArray<KaAMCBone> bones;
+
+ private:
+  // The reader fills the block and the views of a frame directly.
+  friend class KaAMCFieldReader;
+  static void _setView(KaAMCValues* values, const float* data, int count) {
+    values->_data = data;
+    values->_count = count;
+  }
+  // Copies the values of every entry, in entry order, into one new block
+  // (entry replaced taking values [with, with + withCount) instead) and
+  // points the entries at it.
+  void _packValues(int replaced, const float* with, int withCount);
+
+  KtDArray<float> _values;
 };
 
 // One motion read from (or written as) AMC text: the header's mode and
@@ -120,6 +151,7 @@ class KaAMC {
   KtDArray<KaAMCField> fields;
 
  private:
+  void _readFile(const char* path, int maxFields);
   void _linkFields();
 };
 

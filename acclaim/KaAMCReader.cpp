@@ -1,8 +1,9 @@
 // Reading AMC text: the header check, frames, bone lines and whole files.
 
-#include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <istream>
 #include <limits>
 #include <string>
@@ -43,6 +44,17 @@ int headerFails(KtStr* message, const KtStr& reason) {
   return 0;
 }
 
+// The C library's white space in the C locale, without a call per character.
+bool isSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+char foldCase(char c) {
+  return c >= 'a' && c <= 'z' ? char(c - 32) : c;
+}
+
 // ---------------------------------------------------------------- values
 
 // Reads one number at p the way the C library's decimal conversion does
@@ -66,26 +78,85 @@ const char* parseFloat(const char* p, const char* end, float* out) {
   return nullptr;
 }
 
-// The C library's white space in the C locale, without a call per character.
-bool isSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-char foldCase(char c) {
-  return c >= 'a' && c <= 'z' ? char(c - 32) : c;
+// The powers of ten that a float holds exactly (5^10 < 2^24).
+const float exactPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                  1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+const int maxExactPower = 10;
+const std::uint64_t maxExactMantissa = std::uint64_t(1) << 24;
+
+// The usual AMC number, at most seven significant digits with a small
+// exponent ("-27.07", "4.92185"), converted with one correctly rounded
+// float operation on exact operands: the same float as parseFloat gives.
+// Returns null for any other text, which parseFloat then takes.
+const char* parseShortFloat(const char* p, const char* end, float* out) {
+  bool negative = p < end && *p == '-';
+  if (p < end && (*p == '-' || *p == '+')) p++;
+  // Up to 19 digits cannot overflow the mantissa; more go to parseFloat.
+  std::uint64_t mantissa = 0;
+  const char* digits = p;
+  for (; p < end && isDigit(*p); p++) mantissa = mantissa * 10 + std::uint64_t(*p - '0');
+  int scale = 0;  // the power of ten of the mantissa's last digit
+  int count = int(p - digits);
+  if (p < end && *p == '.') {
+    const char* fraction = ++p;
+    for (; p < end && isDigit(*p); p++) mantissa = mantissa * 10 + std::uint64_t(*p - '0');
+    scale = -int(p - fraction);
+    count -= scale;
+  }
+  if (count == 0 || count > 19) return nullptr;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    const char* q = p + 1;
+    bool negativeExponent = q < end && *q == '-';
+    if (q < end && (*q == '-' || *q == '+')) q++;
+    if (q < end && isDigit(*q)) {
+      int exponent = 0;
+      for (; q < end && isDigit(*q); q++) {
+        if (exponent > 100) return nullptr;
+        exponent = exponent * 10 + (*q - '0');
+      }
+      scale += negativeExponent ? -exponent : exponent;
+      p = q;
+    }
+    // Otherwise the "e" is not part of the number.
+  }
+  if (mantissa >= maxExactMantissa) return nullptr;
+  float value = float(mantissa);
+  if (mantissa != 0) {
+    if (scale > maxExactPower || scale < -maxExactPower) return nullptr;
+    value = scale >= 0 ? value * exactPowersOfTen[scale] : value / exactPowersOfTen[-scale];
+  }
+  *out = negative ? -value : value;
+  return p;
 }
 
-bool sameName(std::string_view name, const KtStr& known) {
-  if (static_cast<std::size_t>(known.length()) != name.size()) return false;
-  const char* k = known.text();
-  for (std::size_t i = 0; i < name.size(); i++)
-    if (foldCase(name[i]) != foldCase(k[i])) return false;
-  return true;
+// Appends the numbers at the start of the text [p, end) to *out: white
+// space between them is skipped and the first text that is not a number
+// ends the list (the rest is ignored).
+void appendValues(const char* p, const char* end, std::vector<float>* out) {
+  for (;;) {
+    while (p < end && isSpace(*p)) p++;
+    if (p == end) return;
+    float v;
+    const char* next = parseShortFloat(p, end, &v);
+    if (!next) next = parseFloat(p, end, &v);
+    if (!next) return;
+    out->push_back(v);
+    p = next;
+  }
 }
 
 // ---------------------------------------------------------------- names
+
+// True when text starts with the name known, without regard to case.
+bool startsWithName(const char* text, std::size_t length, const KtStr& known) {
+  std::size_t n = static_cast<std::size_t>(known.length());
+  if (n > length) return false;
+  const char* k = known.text();
+  if (std::memcmp(text, k, n) == 0) return true;
+  for (std::size_t i = 0; i < n; i++)
+    if (foldCase(text[i]) != foldCase(k[i])) return false;
+  return true;
+}
 
 // Finds the slots of a frame by bone name, without regard to case. Built
 // once per name list, on the first frame whose order differs from the
@@ -131,15 +202,26 @@ class NameIndex {
   std::string _key;
 };
 
+// Reads and drops the rest of a stream, so that a decompressing process
+// feeding it can finish.
+void discardRest(std::istream& in) {
+  char block[1024];
+  while (in.good()) in.read(block, sizeof block);
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------- frames
 
 // Reads frames one after the other from a text source. A frame that is not
 // linked to a name list takes its entries in file order; a linked frame
 // (every frame after the first of a motion) puts each entry into the slot
-// of its name, so that entry i always belongs to name i.
-class FieldReader {
+// of its name, so that entry i always belongs to name i. The values of a
+// frame are gathered in one scratch list, reused from frame to frame, and
+// copied into the frame's value block when the frame is complete.
+class KaAMCFieldReader {
  public:
-  explicit FieldReader(KaAMCTextSource& src) : _src(src) {}
+  explicit KaAMCFieldReader(KaAMCTextSource& src) : _src(src) {}
 
   // Reads one frame into *field; false when a failure was recorded.
   bool read(KaAMCField* field, KtDArray<KtStr>* names) {
@@ -172,57 +254,100 @@ class FieldReader {
     return NumberRead;
   }
 
-  // The next bone line of the frame: its name and the text after the name.
-  // The frame ends at the end of the input and before a line that begins
-  // with a digit (the next frame's number). A name that ends the input,
-  // with nothing after it, is not taken.
-  Line _nextLine(int fieldNumber, std::string_view* name, std::string_view* values) {
+  // The next bone line of the frame: its name (the first word) and the
+  // text after the name up to the line end. The frame ends at the end of
+  // the input and before a line that begins with a digit (the next frame's
+  // number). A name that ends the input, with nothing after it, is not
+  // taken. *isExpected tells whether the name is expected (the name of the
+  // slot the line should fill), looked at first as the usual case.
+  Line _nextLine(int fieldNumber, const KtStr* expected, std::string_view* name,
+                 std::string_view* values, bool* isExpected) {
     if (!_src.skipWhiteSpace()) {
       if (!_src.failed()) return FieldEnd;
       KtError("Unable to read past whitespace.");
       return Failed;
     }
     if (isDigit(*_src.cursor())) return FieldEnd;
-    std::size_t nameLength = 0;
-    if (!_src.scanWord(&nameLength)) {
-      KtError("Unable to read bone name for field %d.", fieldNumber);
-      return Failed;
-    }
-    if (_src.buffered() == nameLength) {
-      _src.consume(nameLength);
-      return FieldEnd;
-    }
     std::size_t lineLength = 0;
     bool scanned = _src.scanLine(&lineLength);
     const char* p = _src.cursor();
-    *name = std::string_view(p, nameLength);
+    bool lineEnded = lineLength < _src.buffered();
+    std::size_t nameLength = 0;
+    *isExpected = false;
+    if (scanned && expected && startsWithName(p, lineLength, *expected)) {
+      nameLength = std::size_t(expected->length());
+      *isExpected = nameLength == lineLength ? lineEnded : isSpace(p[nameLength]);
+    }
+    if (!*isExpected) {
+      nameLength = 0;
+      while (nameLength < lineLength && !isSpace(p[nameLength])) nameLength++;
+    }
     if (!scanned) {
-      KtError("Unable to read bone's values.");
-      KtError("Unable to read bone '%.*s' for field %d.", int(nameLength), p, fieldNumber);
+      // The input failed within the name, or within the values after it.
+      if (nameLength == lineLength) {
+        KtError("Unable to read bone name for field %d.", fieldNumber);
+      } else {
+        KtError("Unable to read bone's values.");
+        KtError("Unable to read bone '%.*s' for field %d.", int(nameLength), p, fieldNumber);
+      }
       return Failed;
     }
+    if (nameLength == lineLength && !lineEnded) {
+      _src.consume(nameLength);
+      return FieldEnd;
+    }
+    *name = std::string_view(p, nameLength);
     *values = std::string_view(p + nameLength, lineLength - nameLength);
-    _src.consume(lineLength < _src.buffered() ? lineLength + 1 : lineLength);
+    _src.consume(lineEnded ? lineLength + 1 : lineLength);
     return BoneLine;
   }
 
+  // Appends the numbers of a values text to the scratch list as the values
+  // of slot.
+  void _scanValues(std::string_view values, int slot) {
+    _start[slot] = int(_scratch.size());
+    appendValues(values.data(), values.data() + values.size(), &_scratch);
+    _count[slot] = int(_scratch.size()) - _start[slot];
+  }
+
+  // Gives the first n entries of *field the values gathered for slots 0
+  // to n - 1, in one block.
+  void _handOver(KaAMCField* field, int n) {
+    KtDArray<float>& block = field->_values;
+    block._realloc(int(_scratch.size()));
+    if (!_scratch.empty())
+      std::memcpy(block.data(), _scratch.data(), sizeof(float) * _scratch.size());
+    for (int i = 0; i < n; i++)
+      KaAMCField::_setView(&field->bones[i].values, block.data() + _start[i], _count[i]);
+  }
+
+  void _reserveSlots(int n) {
+    if (int(_start.size()) < n) {
+      _start.resize(n);
+      _count.resize(n);
+    }
+  }
+
   bool _readInFileOrder(KaAMCField* field, KtDArray<KtStr>* names) {
-    std::vector<KaAMCBone> bones;
-    std::vector<KtStr> boneNames;
+    _scratch.clear();
+    _boneNames.clear();
     std::string_view name, values;
-    for (;;) {
-      Line line = _nextLine(field->number, &name, &values);
+    bool isExpected = false;
+    int n = 0;
+    for (;; n++) {
+      Line line = _nextLine(field->number, nullptr, &name, &values, &isExpected);
       if (line == Failed) return false;
       if (line == FieldEnd) break;
-      if (names) boneNames.emplace_back(name.data(), int(name.size()));
-      bones.emplace_back();
-      bones.back().setValuesFromText(values.data(), values.data() + values.size());
+      if (names) _boneNames.emplace_back(name.data(), int(name.size()));
+      _reserveSlots(n + 1);
+      _scanValues(values, n);
     }
-    field->bones._resize(int(bones.size()));
-    for (std::size_t i = 0; i < bones.size(); i++) field->bones[int(i)] = std::move(bones[i]);
+    field->bones._resize(n);
+    for (KaAMCBone& bone : field->bones) bone = KaAMCBone();
+    _handOver(field, n);
     if (names) {
-      names->_resize(int(boneNames.size()));
-      for (std::size_t i = 0; i < boneNames.size(); i++) (*names)[int(i)] = std::move(boneNames[i]);
+      names->_resize(n);
+      for (int i = 0; i < n; i++) (*names)[i] = std::move(_boneNames[i]);
     }
     return true;
   }
@@ -230,16 +355,18 @@ class FieldReader {
   bool _readByName(KaAMCField* field) {
     const KtArray<KtStr>& names = *field->boneNames;
     int count = names.count();
-    field->bones._resize(count);
     _filled.assign(count, 0);
+    _reserveSlots(count);
+    _scratch.clear();
     std::string_view name, values;
+    bool isExpected = false;
     for (int entry = 0;; entry++) {
-      Line line = _nextLine(field->number, &name, &values);
+      // The usual frame lists the bones in the first frame's order.
+      const KtStr* expected = entry < count && !_filled[entry] ? &names[entry] : nullptr;
+      Line line = _nextLine(field->number, expected, &name, &values, &isExpected);
       if (line == Failed) return false;
       if (line == FieldEnd) break;
-      int slot = entry;
-      if (slot >= count || _filled[slot] || !sameName(name, names[slot]))
-        slot = _index.find(name, names, _filled);
+      int slot = isExpected ? entry : _index.find(name, names, _filled);
       if (slot == NameIndex::unknown) {
         KtError("Field %d lists bone '%.*s', which the first field does not have.", field->number,
                 int(name.size()), name.data());
@@ -249,9 +376,7 @@ class FieldReader {
         KtError("Field %d lists bone '%.*s' twice.", field->number, int(name.size()), name.data());
         return false;
       }
-      KaAMCBone& bone = field->bones[slot];
-      bone.name = &names[slot];
-      bone.setValuesFromText(values.data(), values.data() + values.size());
+      _scanValues(values, slot);
       _filled[slot] = 1;
     }
     for (int slot = 0; slot < count; slot++) {
@@ -260,58 +385,20 @@ class FieldReader {
         return false;
       }
     }
+    field->bones._resize(count);
+    for (int slot = 0; slot < count; slot++) field->bones[slot].name = &names[slot];
+    _handOver(field, count);
     return true;
   }
 
   KaAMCTextSource& _src;
+  std::vector<float> _scratch;
+  std::vector<int> _start;  // per slot: where its values begin in _scratch
+  std::vector<int> _count;  // per slot: how many values it has
+  std::vector<KtStr> _boneNames;
   std::vector<char> _filled;
   NameIndex _index;
 };
-
-// Reads and drops the rest of a stream, so that a decompressing process
-// feeding it can finish.
-void discardRest(std::istream& in) {
-  char block[1024];
-  while (in.good()) in.read(block, sizeof block);
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------- KaAMCBone
-
-void KaAMCBone::setValuesFromText(const char* p, const char* end) {
-  // Lines hold a few numbers; longer ones continue in the heap.
-  float local[64];
-  std::vector<float> more;
-  int n = 0;
-  for (;;) {
-    while (p < end && isSpace(*p)) p++;
-    float v;
-    const char* next = p < end ? parseFloat(p, end, &v) : nullptr;
-    if (!next) break;
-    if (n < 64) {
-      local[n] = v;
-    } else {
-      if (more.empty()) more.assign(local, local + 64);
-      more.push_back(v);
-    }
-    n++;
-    p = next;
-  }
-  values._realloc(n);
-  const float* from = n <= 64 ? local : more.data();
-  for (int i = 0; i < n; i++) values[i] = from[i];
-}
-
-std::istream& KaAMCBone::scanFrom(std::istream& in) {
-  std::string line;
-  if (!std::getline(in, line)) {
-    KtError("Unable to read bone's values.");
-    return in;
-  }
-  setValuesFromText(line.data(), line.data() + line.size());
-  return in;
-}
 
 // ---------------------------------------------------------------- KaAMCField
 
@@ -325,7 +412,21 @@ std::istream& KaAMCField::scanFrom(std::istream& in, KtDArray<KtStr>* names) {
 
 std::istream& KaAMCField::_scanFrom(std::istream& in, KtDArray<KtStr>* names) {
   KaAMCTextSource src(in, KaAMCTextSource::readAheadFor(in));
-  FieldReader(src).read(this, names);
+  KaAMCFieldReader(src).read(this, names);
+  return in;
+}
+
+std::istream& KaAMCField::scanBoneValuesFrom(std::istream& in, int i) {
+  std::string line;
+  if (!std::getline(in, line)) {
+    KtError("Unable to read bone's values.");
+    return in;
+  }
+  if (i < 0) return in;
+  if (i >= bones.count()) bones._resize(i + 1);
+  std::vector<float> values;
+  appendValues(line.data(), line.data() + line.size(), &values);
+  setBoneValues(i, values.data(), int(values.size()));
   return in;
 }
 
@@ -384,7 +485,7 @@ std::istream& KaAMC::_scanFrom(std::istream& in, int maxFields) {
   // a partial read must leave the stream after the frames it read.
   KaAMCTextSource src(in,
                       maxFields == 0 ? KaAMCTextSource::Blocks : KaAMCTextSource::readAheadFor(in));
-  FieldReader reader(src);
+  KaAMCFieldReader reader(src);
   int n = 0;
   for (;;) {
     if (n == fields.count()) {
@@ -415,28 +516,31 @@ std::istream& KaAMC::_scanFrom(std::istream& in, int maxFields) {
 }
 
 void KaAMC::read(const char* path) {
-  KtCompIFStream in;
-  in.open(path);
-  if (!in || theExceptObj.errorOccurred()) {
-    KtError("Unable to open '%s'.", path);
-    return;
-  }
-  scanFrom(in);
-  if (theExceptObj.errorOccurred()) KtError("Unable to read '%s'.", path);
-  in.close();
+  _readFile(path, 0);
 }
 
 void KaAMC::readFirstField(const char* path) {
+  _readFile(path, 1);
+}
+
+void KaAMC::_readFile(const char* path, int maxFields) {
   KtCompIFStream in;
   in.open(path);
   if (!in || theExceptObj.errorOccurred()) {
     KtError("Unable to open '%s'.", path);
     return;
   }
-  _scanFrom(in, 1);
-  discardRest(in);
-  if (theExceptObj.errorOccurred()) KtError("Unable to read '%s'.", path);
+  _scanFrom(in, maxFields);
+  if (maxFields != 0) discardRest(in);
+  bool readFailed = theExceptObj.errorOccurred();
+  // Closing waits for a decompressing tool. One that failed has cut the
+  // text short whatever the frames read from it looked like, so the read
+  // fails as well and keeps no frames.
+  in.clear();
   in.close();
+  bool closeFailed = in.fail() || theExceptObj.errorOccurred();
+  if (!readFailed && closeFailed) _clear();
+  if (readFailed || closeFailed) KtError("Unable to read '%s'.", path);
 }
 
 int KaAMC::fileContainsAMC(const char* path) {

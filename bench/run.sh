@@ -1,0 +1,90 @@
+#!/bin/bash
+# Builds the Release programs into build-bench, generates the benchmark
+# inputs into a temporary directory and prints a markdown table of wall
+# time, peak memory and input throughput: motconv on AMC takes of 2,180 to
+# 400,000 frames, the AMC reader alone (amc_read), skelconv on lambada's
+# skeleton and on a 10,000-bone one, and cat / gzip -dc of the same inputs
+# for scale.
+#   bench/run.sh            (REPEAT=n runs each case n times, best wall kept;
+#                            KEEP=1 keeps the temporary directory)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+build=$root/build-bench
+repeat=${REPEAT:-3}
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DRC_BENCH=ON -DRC_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target motconv skelconv amc_read >/dev/null
+
+work=$(mktemp -d /tmp/rc-bench.XXXXXX)
+if [ -z "${KEEP:-}" ]; then trap 'rm -rf "$work"' EXIT; fi
+asf=$root/data/cmu/lambada.asf
+cp "$root/data/cmu/lambada.amc" "$work/f2180.amc"
+for n in 100000 200000 400000; do "$here/make_amc.sh" "$n" >"$work/f$n.amc"; done
+"$here/make_asf.sh" 10000 >"$work/b10000.asf"
+for f in "$work"/f*.amc; do gzip -c "$f" >"$f.gz"; done
+
+declare -A wall
+# Runs the command REPEAT times; sets best (the best wall time, seconds),
+# cpu (the least user + system time) and peak (the largest peak memory, KB).
+measure() {
+  local i t m u s c
+  best=""
+  cpu=""
+  peak=0
+  for ((i = 0; i < repeat; i++)); do
+    /usr/bin/time -f "%e %M %U %S" -o "$work/time.txt" "$@" >/dev/null 2>"$work/err.txt" ||
+      { echo "failed: $*" >&2; cat "$work/err.txt" >&2; exit 1; }
+    read -r t m u s <"$work/time.txt"
+    c=$(awk -v u="$u" -v s="$s" 'BEGIN { print u + s }')
+    if [ -z "$cpu" ] || awk -v a="$c" -v b="$cpu" 'BEGIN { exit !(a < b) }'; then cpu=$c; fi
+    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$t; fi
+    if [ "$m" -gt "$peak" ]; then peak=$m; fi
+    rm -f "$work"/out.*
+  done
+}
+
+# row KEY LABEL INPUT COMMAND...
+row() {
+  local key=$1 label=$2 input=$3
+  shift 3
+  local size
+  size=$(stat -c %s "$input")
+  measure "$@"
+  wall[$key]=$best
+  awk -v l="$label" -v s="$size" -v t="$best" -v c="$cpu" -v m="$peak" 'BEGIN {
+    mb = s / 1e6
+    rate = t > 0 ? sprintf("%.0f", mb / t) : "-"
+    printf "| %s | %.1f | %.2f | %.2f | %.0f | %s |\n", l, mb, t, c, m / 1024, rate
+  }'
+}
+
+echo "| case | input MB | wall s | user+sys s | peak MB | input MB/s |"
+echo "|---|---:|---:|---:|---:|---:|"
+for n in 2180 100000 200000 400000; do
+  f=$work/f$n.amc
+  row "motconv$n" "motconv, $n frames" "$f" \
+    "$build/apps/motconv/motconv" -f "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
+done
+for n in 2180 100000 200000 400000; do
+  f=$work/f$n.amc
+  row "amc_read$n" "amc_read, $n frames" "$f" "$build/bench/amc_read" "$f"
+done
+row amc_read_gz "amc_read, 100000 frames, .gz" "$work/f100000.amc.gz" \
+  "$build/bench/amc_read" "$work/f100000.amc.gz"
+row skel_lambada "skelconv, lambada.asf" "$asf" "$build/apps/skelconv/skelconv" -f "$asf" "$work/out.mel"
+row skel_10000 "skelconv, 10000 bones" "$work/b10000.asf" \
+  "$build/apps/skelconv/skelconv" -f "$work/b10000.asf" "$work/out.mel"
+for n in 2180 100000 200000 400000; do
+  row "cat$n" "cat, $n frames" "$work/f$n.amc" cat "$work/f$n.amc"
+done
+row cat_asf "cat, 10000 bones" "$work/b10000.asf" cat "$work/b10000.asf"
+for n in 2180 100000 200000 400000; do
+  row "gz$n" "gzip -dc, $n frames" "$work/f$n.amc.gz" gzip -dc "$work/f$n.amc.gz"
+done
+
+echo
+for key in motconv amc_read; do
+  awk -v k="$key" -v a="${wall[${key}200000]}" -v b="${wall[${key}100000]}" \
+    'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "%s: 200,000 / 100,000 frames wall time = %s\n", k, r }'
+done
