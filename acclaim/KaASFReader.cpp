@@ -360,6 +360,23 @@ void assignBoneIds(KtList<KaASFBone*>& bones) {
   }
 }
 
+// How reading a whole file through a stream ended.
+enum class FileRead { Done, OpenFailed, ReadFailed };
+
+// Opens path on in, hands the stream to work and closes it. A decompressing
+// tool tells its failure only when the stream is closed, so a file it could
+// not decompress fully is a file not read. The caller owns the stream so that
+// its messages come before any its destructor records.
+template <class Stream, class Work>
+FileRead readFileThrough(Stream& in, const char* path, Work work) {
+  in.open(path, std::ios::in);
+  if (!in.good() || theExceptObj.errorOccurred()) return FileRead::OpenFailed;
+  work(in);
+  in.close();
+  if (theExceptObj.errorOccurred() || in.fail()) return FileRead::ReadFailed;
+  return FileRead::Done;
+}
+
 }  // namespace
 
 void KaASF::scanFrom(std::istream& in) {
@@ -421,35 +438,21 @@ void KaASF::scanFrom(std::istream& in) {
 }
 
 void KaASF::read(const char* path) {
+  auto scan = [this](std::istream& in) { scanFrom(in); };
+  auto finish = [this, path](FileRead result, bool tellOpenFailure) {
+    if (result == FileRead::Done) return;
+    if (result == FileRead::OpenFailed && tellOpenFailure) KtError("Unable to open \"%s\".", path);
+    if (result == FileRead::ReadFailed) KtError("Unable to read '%s'.", path);
+    _clear();
+  };
   if (KtIsMotconvBuild()) {
     KtCompIFStream in;
-    in.open(path, std::ios::in);
-    if (!in.good() || theExceptObj.errorOccurred()) {
-      _clear();
-      return;
-    }
-    scanFrom(in);
-    // A decompressing tool tells its failure only when the stream is
-    // closed: a file it could not decompress fully is a file not read.
-    in.close();
-    if (theExceptObj.errorOccurred() || in.fail()) {
-      KtError("Unable to read '%s'.", path);
-      _clear();
-    }
+    // Its stream has recorded why it could not open the file.
+    finish(readFileThrough(in, path, scan), false);
     return;
   }
-  std::ifstream in(path);
-  if (!in.good() || theExceptObj.errorOccurred()) {
-    KtError("Unable to open \"%s\".", path);
-    _clear();
-    return;
-  }
-  scanFrom(in);
-  in.close();
-  if (theExceptObj.errorOccurred() || in.fail()) {
-    KtError("Unable to read '%s'.", path);
-    _clear();
-  }
+  std::ifstream in;
+  finish(readFileThrough(in, path, scan), true);
 }
 
 int KaASF::streamContainsASF(std::istream& in, int* internal, float* version) {
@@ -459,19 +462,19 @@ int KaASF::streamContainsASF(std::istream& in, int* internal, float* version) {
 
 int KaASF::fileContainsASF(const char* path) {
   KtCompIFStream in;
-  in.open(path, std::ios::in);
-  if (!in.good() || theExceptObj.errorOccurred()) {
-    KtError("Unable to open '%s'.", path);
-    return 0;
-  }
-  ASFTokenizer tokenizer(in);
-  int result = readASFHeaderStart(tokenizer, nullptr, nullptr);
+  int result = 0;
   // Closing reads a decompressing tool's output to its end, so that the
   // tool can finish, and tells whether it failed.
-  in.close();
-  if (theExceptObj.errorOccurred() || in.fail()) {
-    KtError("Unable to read \"%s\".", path);
-    return 0;
+  switch (readFileThrough(
+      in, path, [&result](std::istream& s) { result = streamContainsASF(s, nullptr, nullptr); })) {
+    case FileRead::OpenFailed:
+      KtError("Unable to open '%s'.", path);
+      return 0;
+    case FileRead::ReadFailed:
+      KtError("Unable to read \"%s\".", path);
+      return 0;
+    case FileRead::Done:
+      break;
   }
   return result;
 }

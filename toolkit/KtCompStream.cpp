@@ -67,15 +67,16 @@ char* makePipeName(const char* prefix, int instance) {
   return name;
 }
 
-// mkfifo only succeeds on a name that does not exist yet, so a pipe or file
-// someone else put there is never opened.
-bool createPipe(char** name) {
-  if (mkfifo(*name, 0600) == 0) return true;
+// Makes the pipe dir/prefix<instance>.<pid> and sets *name to it, or to null
+// with the reason recorded. mkfifo only succeeds on a name that does not
+// exist yet, so a pipe or file someone else put there is never opened.
+void createPipe(char** name, const char* prefix, int instance) {
+  *name = makePipeName(prefix, instance);
+  if (mkfifo(*name, 0600) == 0) return;
   KtError("%s", std::strerror(errno));
   KtError("Unable to create named pipe \"%s\".", *name);
   delete[] * name;
   *name = nullptr;
-  return false;
 }
 
 void removePipe(char** name) {
@@ -178,6 +179,90 @@ bool searchPath(const char* tool, std::string* found) {
   return false;
 }
 
+// Both ends of a fresh pipe held open by the program for the time the stream
+// and its tool open theirs: the read end lets the write ends open at once; our
+// write end lets a read end open at once, even when the tool has already
+// written everything and ended.
+class HeldPipeEnds {
+ public:
+  explicit HeldPipeEnds(const char* pipeName) {
+    if (!pipeName) return;
+    _hold = ::open(pipeName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (_hold >= 0) _writer = ::open(pipeName, O_WRONLY | O_CLOEXEC);
+  }
+  ~HeldPipeEnds() {
+    if (_hold >= 0) ::close(_hold);
+    if (_writer >= 0) ::close(_writer);
+  }
+  HeldPipeEnds(const HeldPipeEnds&) = delete;
+  HeldPipeEnds& operator=(const HeldPipeEnds&) = delete;
+  bool held() const { return _writer >= 0; }
+
+ private:
+  int _hold = -1;
+  int _writer = -1;
+};
+
+// The way data flows through a tool, and the word its messages use for it.
+enum class ToolDirection { Uncompress, Compress };
+
+const char* directionWord(ToolDirection direction) {
+  return direction == ToolDirection::Compress ? "compress" : "uncompress";
+}
+
+// Starts the tool for ext on path with the pipe at its other end: the
+// uncompressing tool reads path and writes the pipe ("tool -c file >pipe"),
+// the compressing one reads the pipe and writes path ("tool [flag] <pipe
+// >file"). False, with the reason recorded, when it cannot be started.
+bool startTool(ToolDirection direction, const char* path, const char* ext, const char* pipeName,
+               pid_t* pid, const char** toolName) {
+  const KtCompTool* tool = toolForExtension(ext);
+  if (!tool) {
+    KtError("Unknown compression extension '%s'.", ext);
+    return false;
+  }
+  const bool compress = direction == ToolDirection::Compress;
+  const char* name = compress ? tool->outputTool : tool->inputTool;
+  std::string program;
+  if (!searchPath(name, &program)) {
+    KtError("Cannot find command '%s' to %s\n'%s'.\nThis command needs to be in your path.", name,
+            directionWord(direction), path);
+    return false;
+  }
+  pid_t started;
+  if (compress) {
+    std::vector<std::string> args{name};
+    if (tool->outputFlag) args.push_back(tool->outputFlag);
+    started = spawnTool(program, args, pipeName, path, O_WRONLY | O_CREAT | O_TRUNC);
+  } else {
+    started =
+        spawnTool(program, {name, tool->flag, fileArgument(path)}, nullptr, pipeName, O_WRONLY);
+  }
+  if (started < 0) {
+    // The same words for either direction.
+    KtError("%s", std::strerror(errno));
+    KtError("Unable to decompress file.");
+    return false;
+  }
+  *pid = started;
+  if (compress) ignoreBrokenPipes();
+  *toolName = name;
+  return true;
+}
+
+// Waits for the stream's tool, if one was started; false, with the failure
+// recorded against fileName, when the tool failed or streamOk is false.
+bool finishTool(ToolDirection direction, pid_t* pid, const char* toolName, const char* fileName,
+                bool streamOk) {
+  if (*pid <= 0) return true;
+  bool ok = waitTool(*pid, toolName);
+  *pid = -1;
+  if (direction == ToolDirection::Compress) restoreBrokenPipes();
+  if (ok && streamOk) return true;
+  KtError("Command '%s' failed to %s\n'%s'.", toolName, directionWord(direction), fileName);
+  return false;
+}
+
 // Name resolution for input: path, then path.gz, then path.Z.
 std::string resolveInputName(const char* path) {
   if (KtFileExists(path)) return path;
@@ -239,56 +324,24 @@ void KtCompIFStream::_openCompressed(const char* path, const char* ext, std::ios
     return;
   }
   _createNamedPipe();
-  if (!_pipeName) {
-    setstate(std::ios::failbit);
-    return;
+  {
+    HeldPipeEnds ends(_pipeName);
+    if (ends.held() && _spawnUncompress(path, ext))
+      std::ifstream::open(_pipeName, mode | std::ios::in);
+    else
+      setstate(std::ios::failbit);
   }
-  // A read end held open lets the write ends open at once; our own write end
-  // lets the stream's read end open at once, even when the tool has already
-  // written everything and ended.
-  int hold = ::open(_pipeName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  int writer = hold >= 0 ? ::open(_pipeName, O_WRONLY | O_CLOEXEC) : -1;
-  if (writer < 0 || !_spawnUncompress(path, ext)) {
-    if (hold >= 0) ::close(hold);
-    if (writer >= 0) ::close(writer);
-    _removeNamedPipe();
-    setstate(std::ios::failbit);
-    return;
-  }
-  std::ifstream::open(_pipeName, mode | std::ios::in);
-  ::close(hold);
-  ::close(writer);
-  // Both ends are open: the name is no longer needed.
+  // Both ends are open (or the open failed): the name is no longer needed.
   _removeNamedPipe();
 }
 
 void KtCompIFStream::_createNamedPipe() {
-  _pipeName = makePipeName("compifstream", _instance);
-  createPipe(&_pipeName);
+  createPipe(&_pipeName, "compifstream", _instance);
 }
 
 const char* KtCompIFStream::_spawnUncompress(const char* path, const char* ext) {
-  const KtCompTool* tool = toolForExtension(ext);
-  if (!tool) {
-    KtError("Unknown compression extension '%s'.", ext);
+  if (!startTool(ToolDirection::Uncompress, path, ext, _pipeName, &_tool, &_toolName))
     return nullptr;
-  }
-  std::string program;
-  if (!searchPath(tool->inputTool, &program)) {
-    KtError("Cannot find command '%s' to uncompress\n'%s'.\nThis command needs to be in your path.",
-            tool->inputTool, path);
-    return nullptr;
-  }
-  // tool -c file >pipe
-  pid_t pid = spawnTool(program, {tool->inputTool, tool->flag, fileArgument(path)}, nullptr,
-                        _pipeName, O_WRONLY);
-  if (pid < 0) {
-    KtError("%s", std::strerror(errno));
-    KtError("Unable to decompress file.");
-    return nullptr;
-  }
-  _tool = pid;
-  _toolName = tool->inputTool;
   delete[] _fileName;
   _fileName = copyName(path);
   return _pipeName;
@@ -309,14 +362,8 @@ void KtCompIFStream::close() {
     }
   }
   if (is_open()) std::ifstream::close();
-  if (_tool > 0) {
-    bool ok = waitTool(_tool, _toolName);
-    _tool = -1;
-    if (!ok) {
-      KtError("Command '%s' failed to uncompress\n'%s'.", _toolName, _fileName);
-      setstate(std::ios::failbit);
-    }
-  }
+  if (!finishTool(ToolDirection::Uncompress, &_tool, _toolName, _fileName, true))
+    setstate(std::ios::failbit);
   delete[] _fileName;
   _fileName = nullptr;
   _removeNamedPipe();
@@ -351,56 +398,22 @@ void KtCompOFStream::_openCompressed(const char* path, const char* ext, std::ios
     return;
   }
   _createNamedPipe();
-  if (!_pipeName) {
-    setstate(std::ios::failbit);
-    return;
+  {
+    HeldPipeEnds ends(_pipeName);
+    if (ends.held() && _spawnCompress(path, ext))
+      std::ofstream::open(_pipeName, (mode | std::ios::out) & ~std::ios::app);
+    else
+      setstate(std::ios::failbit);
   }
-  // A read end held open lets a write end open at once; the write end lets
-  // the tool open its read end at once.
-  int hold = ::open(_pipeName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  int writer = hold >= 0 ? ::open(_pipeName, O_WRONLY | O_CLOEXEC) : -1;
-  if (writer < 0 || !_spawnCompress(path, ext)) {
-    if (hold >= 0) ::close(hold);
-    if (writer >= 0) ::close(writer);
-    _removeNamedPipe();
-    setstate(std::ios::failbit);
-    return;
-  }
-  std::ofstream::open(_pipeName, (mode | std::ios::out) & ~std::ios::app);
-  ::close(hold);
-  ::close(writer);
   _removeNamedPipe();
 }
 
 void KtCompOFStream::_createNamedPipe() {
-  _pipeName = makePipeName("compofstream", _instance);
-  createPipe(&_pipeName);
+  createPipe(&_pipeName, "compofstream", _instance);
 }
 
 const char* KtCompOFStream::_spawnCompress(const char* path, const char* ext) {
-  const KtCompTool* tool = toolForExtension(ext);
-  if (!tool) {
-    KtError("Unknown compression extension '%s'.", ext);
-    return nullptr;
-  }
-  std::string program;
-  if (!searchPath(tool->outputTool, &program)) {
-    KtError("Cannot find command '%s' to compress\n'%s'.\nThis command needs to be in your path.",
-            tool->outputTool, path);
-    return nullptr;
-  }
-  // tool [flag] <pipe >file
-  std::vector<std::string> args{tool->outputTool};
-  if (tool->outputFlag) args.push_back(tool->outputFlag);
-  pid_t pid = spawnTool(program, args, _pipeName, path, O_WRONLY | O_CREAT | O_TRUNC);
-  if (pid < 0) {
-    KtError("%s", std::strerror(errno));
-    KtError("Unable to decompress file.");
-    return nullptr;
-  }
-  _tool = pid;
-  ignoreBrokenPipes();
-  _toolName = tool->outputTool;
+  if (!startTool(ToolDirection::Compress, path, ext, _pipeName, &_tool, &_toolName)) return nullptr;
   delete[] _fileName;
   _fileName = copyName(path);
   return _pipeName;
@@ -417,15 +430,8 @@ void KtCompOFStream::close() {
     flushed = good();
     std::ofstream::close();
   }
-  if (_tool > 0) {
-    bool ok = waitTool(_tool, _toolName);
-    _tool = -1;
-    restoreBrokenPipes();
-    if (!ok || !flushed) {
-      KtError("Command '%s' failed to compress\n'%s'.", _toolName, _fileName);
-      setstate(std::ios::failbit);
-    }
-  }
+  if (!finishTool(ToolDirection::Compress, &_tool, _toolName, _fileName, flushed))
+    setstate(std::ios::failbit);
   delete[] _fileName;
   _fileName = nullptr;
   _removeNamedPipe();

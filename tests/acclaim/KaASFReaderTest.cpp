@@ -12,27 +12,18 @@
 #include <vector>
 
 #include "acclaim/KaASF.h"
+#include "tests/acclaim/AsfTestFiles.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtCancelHandler.h"
 #include "toolkit/KtExcept.h"
 
 namespace {
 
-using Chain = std::vector<std::string>;
-
-// The chain of messages, newest first, with every occurrence of path shown
-// as F, and the holder emptied.
-Chain takeChain(const std::string& path = std::string()) {
-  Chain out;
-  for (KtExcept* e = theExceptObj.exception(); e; e = e->detail()) {
-    std::string m = e->message().text();
-    for (size_t at; !path.empty() && (at = m.find(path)) != std::string::npos;)
-      m.replace(at, path.size(), "F");
-    out.push_back(m);
-  }
-  theExceptObj.clear();
-  return out;
-}
+using asftest::BuildSwitch;
+using asftest::Chain;
+using asftest::readFile;
+using asftest::takeChain;
+using asftest::TempDir;
 
 Chain scan(KaASF& asf, const std::string& text) {
   theExceptObj.clear();
@@ -41,38 +32,8 @@ Chain scan(KaASF& asf, const std::string& text) {
   return takeChain();
 }
 
-// Selects a build for the lifetime of the object.
-class BuildSwitch {
- public:
-  explicit BuildSwitch(KtBuild build) : _saved(KtGetBuild()) { KtSetBuild(build); }
-  ~BuildSwitch() { KtSetBuild(_saved); }
-
- private:
-  KtBuild _saved;
-};
-
-// A fresh directory, removed with its contents.
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/kaasfreaderXXXXXX";
-    path = mkdtemp(pattern) ? pattern : "";
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-  std::string file(const std::string& name) const { return path + "/" + name; }
-  std::string path;
-};
-
 void writeFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Compresses text into path with the tool ("gzip" or "compress").

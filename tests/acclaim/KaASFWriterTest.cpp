@@ -11,52 +11,19 @@
 #include <vector>
 
 #include "acclaim/KaASF.h"
+#include "tests/acclaim/AsfTestFiles.h"
+#include "tests/toolkit/math/MathExpect.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtExcept.h"
 
 namespace {
 
-using Chain = std::vector<std::string>;
-
-Chain takeChain(const std::string& path = std::string()) {
-  Chain out;
-  for (KtExcept* e = theExceptObj.exception(); e; e = e->detail()) {
-    std::string m = e->message().text();
-    for (size_t at; !path.empty() && (at = m.find(path)) != std::string::npos;)
-      m.replace(at, path.size(), "F");
-    out.push_back(m);
-  }
-  theExceptObj.clear();
-  return out;
-}
-
-class BuildSwitch {
- public:
-  explicit BuildSwitch(KtBuild build) : _saved(KtGetBuild()) { KtSetBuild(build); }
-  ~BuildSwitch() { KtSetBuild(_saved); }
-
- private:
-  KtBuild _saved;
-};
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/kaasfwriterXXXXXX";
-    path = mkdtemp(pattern) ? pattern : "";
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-  std::string file(const std::string& name) const { return path + "/" + name; }
-  std::string path;
-};
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using asftest::BuildSwitch;
+using asftest::Chain;
+using asftest::readFile;
+using asftest::takeChain;
+using asftest::TempDir;
+using mathtest::point;
 
 std::string printed(const KaASF& asf) {
   std::ostringstream out;
@@ -67,14 +34,6 @@ std::string printed(const KaASF& asf) {
 void scanText(KaASF& asf, const std::string& text) {
   std::istringstream in(text);
   asf.scanFrom(in);
-}
-
-KtPoint point(float x, float y, float z) {
-  KtPoint p;
-  p.x = x;
-  p.y = y;
-  p.z = z;
-  return p;
 }
 
 std::string boneName(const KaASFBone* bone) {

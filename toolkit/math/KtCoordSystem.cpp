@@ -3,50 +3,7 @@
 #include <cmath>
 #include <ostream>
 
-namespace {
-
-// Rows (or columns) a and b of a rotation about one axis, where the
-// elementary matrix has c at [a][a] and [b][b], s at [a][b], -s at [b][a].
-void mixRows(float m[4][4], int a, int b, float angle) {
-  const float c = std::cos(angle);
-  const float s = std::sin(angle);
-  for (int col = 0; col < 4; ++col) {
-    const float ra = m[a][col];
-    const float rb = m[b][col];
-    m[a][col] = c * ra + s * rb;
-    m[b][col] = -s * ra + c * rb;
-  }
-}
-
-void mixColumns(float m[4][4], int a, int b, float angle) {
-  const float c = std::cos(angle);
-  const float s = std::sin(angle);
-  for (int row = 0; row < 4; ++row) {
-    const float ca = m[row][a];
-    const float cb = m[row][b];
-    m[row][a] = ca * c - cb * s;
-    m[row][b] = ca * s + cb * c;
-  }
-}
-
-// R(u, a) in row-vector form; u is used as given.
-void axisRotation(float r[3][3], const float u[3], float a) {
-  const float c = std::cos(a);
-  const float s = std::sin(a);
-  const float t = 1.0f - c;
-  const float x = u[0], y = u[1], z = u[2];
-  r[0][0] = t * x * x + c;
-  r[0][1] = t * x * y + s * z;
-  r[0][2] = t * x * z - s * y;
-  r[1][0] = t * x * y - s * z;
-  r[1][1] = t * y * y + c;
-  r[1][2] = t * y * z + s * x;
-  r[2][0] = t * x * z + s * y;
-  r[2][1] = t * y * z - s * x;
-  r[2][2] = t * z * z + c;
-}
-
-}  // namespace
+#include "toolkit/math/KtRotationKernels.h"
 
 void KtCoordSystem::preTranslateX(float t) {
   preTranslate(t, 0.0f, 0.0f);
@@ -77,18 +34,18 @@ void KtCoordSystem::preScale(const float v[3]) {
 }
 
 void KtCoordSystem::preRotateX(float a) {
-  mixRows(m, 1, 2, a);
+  KtMixRotationRows(m, 1, 2, a);
 }
 void KtCoordSystem::preRotateY(float a) {
-  mixRows(m, 2, 0, a);
+  KtMixRotationRows(m, 2, 0, a);
 }
 void KtCoordSystem::preRotateZ(float a) {
-  mixRows(m, 0, 1, a);
+  KtMixRotationRows(m, 0, 1, a);
 }
 
 void KtCoordSystem::preRotateAxis(const float u[3], float a) {
   float r[3][3];
-  axisRotation(r, u, a);
+  KtFillAxisRotation(r, u[0], u[1], u[2], std::cos(a), std::sin(a));
   float t[3][4];
   for (int i = 0; i < 3; ++i)
     for (int c = 0; c < 4; ++c) t[i][c] = r[i][0] * m[0][c] + r[i][1] * m[1][c] + r[i][2] * m[2][c];
@@ -129,18 +86,18 @@ void KtCoordSystem::postScale(const float v[3]) {
 }
 
 void KtCoordSystem::postRotateX(float a) {
-  mixColumns(m, 1, 2, a);
+  KtMixRotationColumns(m, 1, 2, a);
 }
 void KtCoordSystem::postRotateY(float a) {
-  mixColumns(m, 2, 0, a);
+  KtMixRotationColumns(m, 2, 0, a);
 }
 void KtCoordSystem::postRotateZ(float a) {
-  mixColumns(m, 0, 1, a);
+  KtMixRotationColumns(m, 0, 1, a);
 }
 
 void KtCoordSystem::postRotateAxis(const float u[3], float a) {
   float r[3][3];
-  axisRotation(r, u, a);
+  KtFillAxisRotation(r, u[0], u[1], u[2], std::cos(a), std::sin(a));
   for (int row = 0; row < 4; ++row) {
     const float v[3] = {m[row][0], m[row][1], m[row][2]};
     for (int c = 0; c < 3; ++c) m[row][c] = v[0] * r[0][c] + v[1] * r[1][c] + v[2] * r[2][c];

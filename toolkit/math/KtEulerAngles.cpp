@@ -20,10 +20,21 @@ Kt3X3FloatMat elementaryRotation(int axis, float angle) {
   return r;
 }
 
-Kt3X3FloatMat compose(const float angles[3], const int order[3]) {
-  Kt3X3FloatMat acc = elementaryRotation(order[0], angles[order[0] - 1]);
+// The rotation of position n of the order. A position that holds no axis
+// code, or that the order does not have, turns nothing: a root whose ASF
+// gives no axis keeps the all-zero order, and its frame must still be built
+// without reading outside the angle triple.
+Kt3X3FloatMat orderRotation(const float angles[3], const KtArray<int>& order, int n) {
+  if (n >= order.count()) return Kt3X3FloatMat(1.0f);
+  const int axis = order[n];
+  if (axis < 1 || axis > 3) return Kt3X3FloatMat(1.0f);
+  return elementaryRotation(axis, angles[axis - 1]);
+}
+
+Kt3X3FloatMat compose(const float angles[3], const KtArray<int>& order) {
+  Kt3X3FloatMat acc = orderRotation(angles, order, 0);
   for (int n = 1; n < 3; ++n) {
-    const Kt3X3FloatMat r = elementaryRotation(order[n], angles[order[n] - 1]);
+    const Kt3X3FloatMat r = orderRotation(angles, order, n);
     Kt3X3FloatMat::_multiply(acc.m, r.m, acc.m);
   }
   return acc;
@@ -111,12 +122,12 @@ void closestInSequence(float out[3], const float r[3], const float c[3]) {
 }  // namespace
 
 Kt3X3FloatMat KtComposeRotationMatrix(const KtArray<float>& angles, const KtArray<int>& order) {
-  return compose(angles.data(), order.data());
+  return compose(angles.data(), order);
 }
 
 Kt3X3FloatMat KtComposeRotationMatrix(const KtPoint& angles, const KtArray<int>& order) {
   const float a[3] = {angles.x, angles.y, angles.z};
-  return compose(a, order.data());
+  return compose(a, order);
 }
 
 void KtGetDecomposedRotationMatrix(float angles[3], const int order[3], const Kt3X3FloatMat& m) {

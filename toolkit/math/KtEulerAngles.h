@@ -10,7 +10,9 @@
 // triples are indexed by axis (slot 0 about X, 1 about Y, 2 about Z), not by
 // position in the order.
 
-// R(order[2]) . R(order[1]) . R(order[0]), each entry 1, 2 or 3.
+// R(order[2]) . R(order[1]) . R(order[0]), each entry 1, 2 or 3. An entry
+// that is no axis code (and a missing one) stands for no rotation, so the
+// all-zero order of a default root gives the identity.
 Kt3X3FloatMat KtComposeRotationMatrix(const KtArray<float>& angles, const KtArray<int>& order);
 Kt3X3FloatMat KtComposeRotationMatrix(const KtPoint& angles, const KtArray<int>& order);
 

@@ -5,31 +5,9 @@
 
 #include "toolkit/math/KtEulerAngles.h"
 #include "toolkit/math/KtQuaternion.h"
+#include "toolkit/math/KtRotationKernels.h"
 
 namespace {
-
-// Rows a and b mixed by a rotation with c at [a][a], [b][b], s at [a][b].
-void mixRows(float m[3][3], int a, int b, float angle) {
-  const float c = std::cos(angle);
-  const float s = std::sin(angle);
-  for (int col = 0; col < 3; ++col) {
-    const float ra = m[a][col];
-    const float rb = m[b][col];
-    m[a][col] = c * ra + s * rb;
-    m[b][col] = -s * ra + c * rb;
-  }
-}
-
-void mixColumns(float m[3][3], int a, int b, float angle) {
-  const float c = std::cos(angle);
-  const float s = std::sin(angle);
-  for (int row = 0; row < 3; ++row) {
-    const float ca = m[row][a];
-    const float cb = m[row][b];
-    m[row][a] = ca * c - cb * s;
-    m[row][b] = ca * s + cb * c;
-  }
-}
 
 KtQuaternion halfTurnQuaternion(float angle, int axis) {
   const double half = static_cast<double>(angle) / 2.0;
@@ -57,22 +35,22 @@ KtRotMatrix::KtRotMatrix(const KtQuaternion& q) {
 }
 
 void KtRotMatrix::preRotateX(float a) {
-  mixRows(m, 1, 2, a);
+  KtMixRotationRows(m, 1, 2, a);
 }
 void KtRotMatrix::preRotateY(float a) {
-  mixRows(m, 2, 0, a);
+  KtMixRotationRows(m, 2, 0, a);
 }
 void KtRotMatrix::preRotateZ(float a) {
-  mixRows(m, 0, 1, a);
+  KtMixRotationRows(m, 0, 1, a);
 }
 void KtRotMatrix::postRotateX(float a) {
-  mixColumns(m, 1, 2, a);
+  KtMixRotationColumns(m, 1, 2, a);
 }
 void KtRotMatrix::postRotateY(float a) {
-  mixColumns(m, 2, 0, a);
+  KtMixRotationColumns(m, 2, 0, a);
 }
 void KtRotMatrix::postRotateZ(float a) {
-  mixColumns(m, 0, 1, a);
+  KtMixRotationColumns(m, 0, 1, a);
 }
 
 void KtRotMatrix::getQuaternion(KtQuaternion* q) const {
@@ -105,16 +83,7 @@ void KtRotMatrix::setAxisAngle(const KtPoint& v) {
   const float x = v.x / theta, y = v.y / theta, z = v.z / theta;
   const float c = static_cast<float>(std::cos(static_cast<double>(theta)));
   const float s = static_cast<float>(std::sin(static_cast<double>(theta)));
-  const float t = 1.0f - c;
-  m[0][0] = t * x * x + c;
-  m[0][1] = t * x * y + s * z;
-  m[0][2] = t * x * z - s * y;
-  m[1][0] = t * x * y - s * z;
-  m[1][1] = t * y * y + c;
-  m[1][2] = t * y * z + s * x;
-  m[2][0] = t * x * z + s * y;
-  m[2][1] = t * y * z - s * x;
-  m[2][2] = t * z * z + c;
+  KtFillAxisRotation(m, x, y, z, c, s);
 }
 
 std::ostream& operator<<(std::ostream& out, const KtRotMatrix& mat) {

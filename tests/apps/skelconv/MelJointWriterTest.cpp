@@ -139,3 +139,27 @@ TEST_F(SkelconvBuild, UnsafeJointNamesAreFoundWithTheirBone) {
   ASSERT_FALSE(theExceptObj.errorOccurred());
   EXPECT_EQ(findUnsafeJointName(safe, KtStr("L_")), nullptr);
 }
+
+TEST_F(SkelconvBuild, RootWithoutAxisOrderIsWrittenWithoutTurning) {
+  // The :root section may leave out "axis": the root keeps the all-zero
+  // order, so its orientation angles name no axis and turn nothing. Both the
+  // root joint and the bone hanging from it get zero orientation.
+  std::istringstream in(
+      ":version 1.10\n:root\n  order RX\n  orientation 0.5 0.25 1\n:bonedata\n  begin\n"
+      "    id 1\n    name a\n    direction 1 0 0\n    length 1\n    axis 0 0 0 XYZ\n  end\n"
+      ":hierarchy\n  begin\n    root a\n  end\n");
+  KaASF asf;
+  asf.scanFrom(in);
+  ASSERT_FALSE(theExceptObj.errorOccurred());
+  ASSERT_FALSE(asf.root._axisOrientOrderValid());
+  const std::string script = scriptOf(asf, "");
+  EXPECT_EQ(script.find("select -cl;\njoint -name root -position 0 0 0 -rotationOrder xyz -dof \"x\" "
+                        "-orientation 0 0 0;\n"),
+            0u)
+      << script;
+  EXPECT_NE(script.find("joint -name a -absolute -position 0 0 0 -rotationOrder xyz -dof \"\" "
+                        "-orientation 0 0 0;\n"),
+            std::string::npos)
+      << script;
+  EXPECT_EQ(countOf(script, "joint -name "), 3);
+}

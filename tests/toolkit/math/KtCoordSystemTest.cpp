@@ -2,21 +2,16 @@
 
 #include <sstream>
 
+#include "tests/toolkit/math/MathExpect.h"
 #include "toolkit/KtArray.h"
 #include "toolkit/math/KtCoordSystem.h"
 #include "toolkit/math/KtEulerAngles.h"
 
 namespace {
 
-const float kHalfPi = 1.57079633f;
+using mathtest::point;
 
-KtPoint point(float x, float y, float z) {
-  KtPoint p;
-  p.x = x;
-  p.y = y;
-  p.z = z;
-  return p;
-}
+const float kHalfPi = 1.57079633f;
 
 KtPoint mapped(const KtCoordSystem& cs, const KtPoint& p) {
   KtPoint q = p;

@@ -2,10 +2,13 @@
 
 #include <cmath>
 
+#include "tests/toolkit/math/MathExpect.h"
 #include "toolkit/math/Kt4X4FloatMat.h"
 #include "toolkit/math/KtEulerAngles.h"
 
 namespace {
+
+using mathtest::expectMatrixNear;
 
 const float kPi = 3.14159265f;
 const float kHalfPi = 1.57079633f;
@@ -46,11 +49,6 @@ Kt3X3FloatMat product(const Kt3X3FloatMat& a, const Kt3X3FloatMat& b) {
   return p;
 }
 
-void expectMatrixNear(const Kt3X3FloatMat& a, const Kt3X3FloatMat& b, float tol) {
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) EXPECT_NEAR(a.m[r][c], b.m[r][c], tol) << r << "," << c;
-}
-
 void decompose(float out[3], const KtArray<float>& angles, const int ord[3]) {
   const Kt3X3FloatMat m = KtComposeRotationMatrix(angles, order(ord[0], ord[1], ord[2]));
   KtGetDecomposedRotationMatrix(out, ord, m);
@@ -68,6 +66,22 @@ TEST(KtEulerAngles, ComposeMultipliesTheFirstAxisLast) {
   EXPECT_TRUE(m == KtComposeRotationMatrix(p, order(1, 2, 3)));
   const Kt3X3FloatMat zxy = KtComposeRotationMatrix(triple(0.1f, 0.2f, 0.3f), order(3, 1, 2));
   expectMatrixNear(product(product(rot(2, 0.2f), rot(1, 0.1f)), rot(3, 0.3f)), zxy, 1e-6f);
+}
+
+TEST(KtEulerAngles, ComposeTurnsNothingForEntriesThatAreNoAxisCode) {
+  // A root read without an axis keeps the all-zero order: its frame is the
+  // identity whatever the orientation angles hold.
+  const KtArray<float> angles = triple(0.1f, 0.2f, 0.3f);
+  expectMatrixNear(Kt3X3FloatMat(1.0f), KtComposeRotationMatrix(angles, order(0, 0, 0)), 0.0f);
+  // Only the valid entries rotate, still applied first axis last.
+  expectMatrixNear(product(rot(1, 0.1f), rot(3, 0.3f)),
+                   KtComposeRotationMatrix(angles, order(3, 7, 1)), 1e-6f);
+  expectMatrixNear(rot(2, 0.2f), KtComposeRotationMatrix(angles, order(-1, 2, 4)), 1e-6f);
+  // A shorter order lacks the missing positions.
+  KtArray<int> one(1);
+  one[0] = 3;
+  expectMatrixNear(rot(3, 0.3f), KtComposeRotationMatrix(angles, one), 1e-6f);
+  expectMatrixNear(Kt3X3FloatMat(1.0f), KtComposeRotationMatrix(angles, KtArray<int>()), 0.0f);
 }
 
 TEST(KtEulerAngles, DecomposeReproducesSmallAngles) {

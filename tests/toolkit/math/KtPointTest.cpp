@@ -3,21 +3,12 @@
 #include <cmath>
 #include <sstream>
 
+#include "tests/toolkit/math/MathExpect.h"
 #include "toolkit/math/Kt3X3FloatMat.h"
 #include "toolkit/math/Kt4X4FloatMat.h"
 #include "toolkit/math/KtPoint.h"
 
-namespace {
-
-KtPoint point(float x, float y, float z) {
-  KtPoint p;
-  p.x = x;
-  p.y = y;
-  p.z = z;
-  return p;
-}
-
-}  // namespace
+using mathtest::point;
 
 TEST(KtPoint, DefaultIsOriginAndPrintsWithTwoSpacesBetweenValues) {
   KtPoint p;

@@ -3,25 +3,16 @@
 #include <cmath>
 #include <sstream>
 
+#include "tests/toolkit/math/MathExpect.h"
 #include "toolkit/math/KtQuaternion.h"
 #include "toolkit/math/KtRotMatrix.h"
 
 namespace {
 
+using mathtest::expectMatrixNear;
+using mathtest::point;
+
 const float kHalfPi = 1.57079633f;
-
-void expectMatNear(const Kt3X3FloatMat& a, const Kt3X3FloatMat& b, float tol) {
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) EXPECT_NEAR(a.m[r][c], b.m[r][c], tol) << r << "," << c;
-}
-
-KtPoint point(float x, float y, float z) {
-  KtPoint p;
-  p.x = x;
-  p.y = y;
-  p.z = z;
-  return p;
-}
 
 KtRotMatrix sample() {
   KtRotMatrix m;
@@ -52,12 +43,12 @@ TEST(KtRotMatrix, SingleAxisRotationsChangeOnlyTwoRowsOrColumns) {
 }
 
 TEST(KtRotMatrix, QuaternionConversionBothWays) {
-  expectMatNear(Kt3X3FloatMat::MultiplicativeIdentity, KtRotMatrix(KtQuaternion(1.0f, KtPoint())),
-                0.0f);
+  expectMatrixNear(Kt3X3FloatMat::MultiplicativeIdentity,
+                   KtRotMatrix(KtQuaternion(1.0f, KtPoint())), 0.0f);
   KtRotMatrix rz(1.0f);
   rz.postRotateZ(kHalfPi);
   const float h = std::sin(kHalfPi / 2.0f);
-  expectMatNear(rz, KtRotMatrix(KtQuaternion(std::cos(kHalfPi / 2.0f), point(0, 0, h))), 1e-6f);
+  expectMatrixNear(rz, KtRotMatrix(KtQuaternion(std::cos(kHalfPi / 2.0f), point(0, 0, h))), 1e-6f);
 
   KtRotMatrix m(1.0f);
   m.preRotateX(0.3f);
@@ -65,7 +56,7 @@ TEST(KtRotMatrix, QuaternionConversionBothWays) {
   m.preRotateZ(1.1f);
   KtQuaternion q(0.0f, KtPoint());
   m.getQuaternion(&q);
-  expectMatNear(m, KtRotMatrix(q), 1e-6f);
+  expectMatrixNear(m, KtRotMatrix(q), 1e-6f);
 }
 
 TEST(KtRotMatrix, AxisAngleRoundTripAndSmallRotations) {
@@ -73,7 +64,7 @@ TEST(KtRotMatrix, AxisAngleRoundTripAndSmallRotations) {
   set.setAxisAngle(point(0, 0, kHalfPi));
   KtRotMatrix rz(1.0f);
   rz.postRotateZ(kHalfPi);
-  expectMatNear(rz, set, 1e-6f);
+  expectMatrixNear(rz, set, 1e-6f);
   KtPoint v;
   set.getAxisAngle(&v);
   EXPECT_NEAR(0.0f, v.x, 1e-6f);
@@ -82,7 +73,7 @@ TEST(KtRotMatrix, AxisAngleRoundTripAndSmallRotations) {
 
   KtRotMatrix id = sample();
   id.setAxisAngle(point(0, 0, 0));
-  expectMatNear(Kt3X3FloatMat::MultiplicativeIdentity, id, 0.0f);
+  expectMatrixNear(Kt3X3FloatMat::MultiplicativeIdentity, id, 0.0f);
   id.getAxisAngle(&v);
   EXPECT_EQ(0.0f, v.x);
   EXPECT_EQ(0.0f, v.y);
