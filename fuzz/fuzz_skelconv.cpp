@@ -1,0 +1,30 @@
+// skelconv's conversion in memory: read the ASF, check the joint names and
+// write the joint script.
+#include <sstream>
+
+#include "acclaim/KaASF.h"
+#include "apps/skelconv/MelJointWriter.h"
+#include "fuzz/FuzzCommon.h"
+#include "toolkit/KtStr.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzRun run;
+  KtSetBuild(KtBuild::Skelconv);
+  std::string text(reinterpret_cast<const char*>(data), size);
+  // A first line "prefix=<word>" gives the joint-name prefix.
+  KtStr prefix = "";
+  if (text.compare(0, 7, "prefix=") == 0) {
+    size_t eol = text.find('\n');
+    std::string word = text.substr(7, eol == std::string::npos ? std::string::npos : eol - 7);
+    prefix = word.c_str();
+    text.erase(0, eol == std::string::npos ? text.size() : eol + 1);
+  }
+  std::istringstream in(text);
+  KaASF skeleton;
+  skeleton.scanFrom(in);
+  if (fuzzStepFailed()) return 0;
+  if (findUnsafeJointName(skeleton, prefix) != nullptr) return 0;
+  std::ostringstream out;
+  writeMelJointScript(out, skeleton, prefix);
+  return 0;
+}
