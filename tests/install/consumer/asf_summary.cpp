@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   KtList<KaASFBone*> children;
   skeleton.getChildBonesOfRoot(&children);
   std::cout << "root children";
-  for (int i = 0; i < children.count(); i++) std::cout << " " << children[i]->name.text();
+  for (const KaASFBone* bone : children) std::cout << " " << bone->name.text();
   std::cout << "\n";
   return 0;
 }
