@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix, checks where the library, its
-# headers, its package files, the programs and the manual pages went, and
-# then configures, builds and runs the separate project in consumer/, which
-# finds the installed package and reads a sample skeleton through it:
+# headers, its package files, the programs and the manual pages went and
+# that each installed header compiles on its own, and then configures,
+# builds and runs the separate project in consumer/, which finds the
+# installed package and reads a sample skeleton through it:
 #   check_consumer.sh <cmake> <build dir> <prefix> <source dir> <c++ compiler>
 #                     <bin dir> <lib dir> <include dir> <man dir>
 # The four directories are relative to the prefix (bin, lib, include and
@@ -55,6 +56,18 @@ if [ "$want" != "$got" ]; then
   fail "the installed headers differ from the library's (< expected, > installed):"
   diff <(echo "$want") <(echo "$got")
 fi
+[ "$failures" -eq 0 ] || exit 1
+
+# Each installed header compiles on its own with nothing but the installed
+# include folder: none of them reaches into the source tree.
+for header in $got; do
+  if ! echo "#include \"$header\"" |
+      "$compiler" -std=c++17 -Wall -Wextra -fsyntax-only -I"$headers" -x c++ - \
+        >"$prefix.header.log" 2>&1; then
+    fail "$header does not compile on its own from the install tree:"
+    cat "$prefix.header.log"
+  fi
+done
 [ "$failures" -eq 0 ] || exit 1
 
 # The consumer project, configured against the prefix alone.
