@@ -10,41 +10,21 @@
 # share/man on most platforms).
 set -u
 
-cmake=$1
-build=$2
-prefix=$3
-source=$4
+source "$(dirname "$0")/install_steps.sh" "$@"
 compiler=$5
 bindir=$6
 libdir=$7
 includedir=$8
 mandir=$9
 
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-rm -rf "$prefix"
-mkdir -p "$prefix"
-if ! "$cmake" --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1; then
-  cat "$prefix.log"
-  echo "FAIL: cmake --install exited with an error"
-  exit 1
-fi
-
-# The layout.
-for program in skelconv motconv; do
-  [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not installed"
-done
-for page in skelconv.1 motconv.1; do
-  [ -f "$prefix/$mandir/man1/$page" ] || fail "$mandir/man1/$page is not installed"
-done
-[ -f "$prefix/$libdir/libacclaimkit.a" ] || fail "$libdir/libacclaimkit.a is not installed"
+# The layout: programs, manual pages, the library and its package files.
 package="$prefix/$libdir/cmake/acclaimkit"
-for file in acclaimkitConfig.cmake acclaimkitConfigVersion.cmake acclaimkitTargets.cmake; do
-  [ -f "$package/$file" ] || fail "$libdir/cmake/acclaimkit/$file is not installed"
+for file in "$bindir/skelconv" "$bindir/motconv" "$mandir/man1/skelconv.1" \
+    "$mandir/man1/motconv.1" "$libdir/libacclaimkit.a" \
+    "$libdir/cmake/acclaimkit/acclaimkitConfig.cmake" \
+    "$libdir/cmake/acclaimkit/acclaimkitConfigVersion.cmake" \
+    "$libdir/cmake/acclaimkit/acclaimkitTargets.cmake"; do
+  [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 
 # Every header of the library's three folders, and nothing else, under
