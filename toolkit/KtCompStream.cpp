@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtFilePath.h"
 #include "toolkit/KtPathCheck.h"
 
 extern char** environ;
@@ -263,15 +264,6 @@ bool finishTool(ToolDirection direction, pid_t* pid, const char* toolName, const
   return false;
 }
 
-// Name resolution for input: path, then path.gz, then path.Z.
-std::string resolveInputName(const char* path) {
-  if (KtFileExists(path)) return path;
-  std::string p(path);
-  if (KtFileExists((p + ".gz").c_str())) return p + ".gz";
-  if (KtFileExists((p + ".Z").c_str())) return p + ".Z";
-  return p;
-}
-
 }  // namespace
 
 const char* KtCompressionExtension(const char* path) {
@@ -304,7 +296,7 @@ KtCompIFStream::~KtCompIFStream() {
 void KtCompIFStream::open(const char* path, std::ios::openmode mode, int protection) {
   (void)protection;
   if (!path) path = "";
-  std::string name = KtCompressionExtension(path) ? std::string(path) : resolveInputName(path);
+  std::string name = KtCompressionExtension(path) ? path : KtFileCompressedName(path).text();
   const char* ext = KtCompressionExtension(name.c_str());
   _compressed = ext != nullptr;
   if (ext && KtFileExists(name.c_str())) {

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cctype>
 #include <string>
 
 #include "toolkit/KtPathCheck.h"
@@ -32,13 +31,11 @@ KtStr KtFileDirOfPath(const char* path) {
 
 KtStr KtFileNameOfPath(const char* path) {
   if (!path) return KtStr("");
-  std::string p(path);
-  std::string::size_type first = p.find_first_not_of(" \t\n\r\f\v");
-  if (first == std::string::npos) return KtStr("");
-  std::string::size_type last = p.find_last_not_of(" \t\n\r\f\v");
-  std::string trimmed = p.substr(first, last - first + 1);
-  std::string::size_type slash = trimmed.rfind('/');
-  if (slash != std::string::npos) return toKtStr(trimmed.substr(slash + 1));
+  KtStr trimmed(path);
+  trimmed.trimLeft().trimRight();
+  if (trimmed.isEmpty()) return KtStr("");
+  int slash;
+  if (trimmed.findLast('/', &slash)) return trimmed.notLeft(slash + 1);
   return KtStr(path);
 }
 
@@ -73,12 +70,15 @@ bool KtFileCreateDirectories(const KtStr& dir) {
   return KtFileExists(dir);
 }
 
+// The one place that says where a file may stand compressed: path itself
+// first, then path.gz, then path.Z.
 KtStr KtFileCompressedName(const char* path) {
   if (!path) return KtStr("");
   if (KtFileExists(path)) return KtStr(path);
-  std::string p(path);
-  if (KtFileExists((p + ".gz").c_str())) return toKtStr(p + ".gz");
-  if (KtFileExists((p + ".Z").c_str())) return toKtStr(p + ".Z");
+  for (const char* suffix : {".gz", ".Z"}) {
+    std::string candidate = std::string(path) + suffix;
+    if (KtFileExists(candidate.c_str())) return toKtStr(candidate);
+  }
   return KtStr(path);
 }
 
@@ -99,23 +99,10 @@ KtStr KtFileNonCompressedName(const char* path, KtStr* suffix) {
 }
 
 bool KtPath::exists(int alsoCompressed) const {
-  if (KtFileExists(_path)) return true;
-  if (!alsoCompressed) return false;
-  std::string p(_path.text());
-  return KtFileExists((p + ".gz").c_str()) || KtFileExists((p + ".Z").c_str());
+  return KtFileExists(alsoCompressed ? KtFileCompressedName(_path) : _path);
 }
 
 long KtPath::getModTime(int alsoCompressed) {
-  std::string p(_path.text());
-  if (!KtFileExists(_path) && alsoCompressed) {
-    if (KtFileExists((p + ".gz").c_str()))
-      _modTime = KtFileModTime((p + ".gz").c_str());
-    else if (KtFileExists((p + ".Z").c_str()))
-      _modTime = KtFileModTime((p + ".Z").c_str());
-    else
-      _modTime = KtFileModTime(_path);
-  } else {
-    _modTime = KtFileModTime(_path);
-  }
+  _modTime = KtFileModTime(alsoCompressed ? KtFileCompressedName(_path) : _path);
   return _modTime;
 }

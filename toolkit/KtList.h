@@ -6,12 +6,42 @@
 
 #include "toolkit/KtDoubleLinkedList.h"
 
+// Walks a KtList from the front for a range-for loop, passing over nodes
+// that a cursor has removed but still stands on. Ref is T& or const T&. The
+// loop may change the elements but not add or remove any; a KtListCursor
+// does that.
+template <class T, class Ref>
+class KtListIterator {
+ public:
+  explicit KtListIterator(Kt_DoubleLinkedList_Node* node) : _node(_live(node)) {}
+
+  Ref operator*() const { return *static_cast<T*>(_node->data); }
+  KtListIterator& operator++() {
+    _node = _live(_node->next);
+    return *this;
+  }
+  bool operator==(const KtListIterator& other) const { return _node == other._node; }
+  bool operator!=(const KtListIterator& other) const { return _node != other._node; }
+
+ private:
+  static Kt_DoubleLinkedList_Node* _live(Kt_DoubleLinkedList_Node* node) {
+    while (node && node->deleted) node = node->next;
+    return node;
+  }
+
+  Kt_DoubleLinkedList_Node* _node;
+};
+
 // A typed list: each node points to a heap copy of the appended T, which the
 // list owns and deletes on removal. For a pointer type T the copy is the
-// pointer value; the object pointed to is not owned.
+// pointer value; the object pointed to is not owned. Loops over it read
+//   for (const KtStr& name : names) ...
 template <class T>
 class KtList : public KtDoubleLinkedList {
  public:
+  using iterator = KtListIterator<T, T&>;
+  using const_iterator = KtListIterator<T, const T&>;
+
   KtList() = default;
   // Deep: every element is copied.
   KtList(const KtList& other) : KtDoubleLinkedList() { operator&=(other); }
@@ -28,11 +58,20 @@ class KtList : public KtDoubleLinkedList {
   void prepend(const T& v) { KtDoubleLinkedList::prepend(new T(v)); }
   // Appends copies of other's elements.
   KtList& operator&=(const KtList& other) {
-    int n = other.count();  // other may be this list
-    KtDLListIter it(other);
-    while (n-- > 0 && !it.atEnd()) append(*static_cast<T*>(it.next()));
+    // other may be this list: the copies go behind the walk, which stops
+    // after the elements that were there before.
+    int n = other.count();
+    for (const T& v : other) {
+      if (n-- == 0) break;
+      append(v);
+    }
     return *this;
   }
+
+  iterator begin() { return iterator(_firstNode()); }
+  iterator end() { return iterator(nullptr); }
+  const_iterator begin() const { return const_iterator(_firstNode()); }
+  const_iterator end() const { return const_iterator(nullptr); }
 
   // The i-th element, or null (with the not-found message) when missing.
   T* at(int i) const { return static_cast<T*>(KtDoubleLinkedList::operator[](i)); }

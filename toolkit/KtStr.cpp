@@ -1,6 +1,5 @@
 #include "toolkit/KtStr.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cfloat>
 #include <charconv>
@@ -13,6 +12,8 @@
 #include <istream>
 #include <ostream>
 #include <string>
+
+#include "toolkit/KtChars.h"
 
 namespace {
 
@@ -61,16 +62,10 @@ bool isDelimiter(char c, const char* delims) {
   return c != '\0' && std::strchr(delims, c) != nullptr;
 }
 
-inline bool isSpace(int c) {
-  return std::isspace((unsigned char)c) != 0;
-}
-
 int foldedCompare(const char* a, const char* b, size_t n) {
   for (size_t i = 0; i < n; i++) {
-    unsigned char ca = (unsigned char)a[i];
-    unsigned char cb = (unsigned char)b[i];
-    if (ca >= 'a' && ca <= 'z') ca -= 32;
-    if (cb >= 'a' && cb <= 'z') cb -= 32;
+    unsigned char ca = (unsigned char)KtToUpper(a[i]);
+    unsigned char cb = (unsigned char)KtToUpper(b[i]);
     if (ca != cb) return ca < cb ? -1 : 1;
     if (ca == '\0') return 0;
   }
@@ -261,8 +256,7 @@ KtStr& KtStr::upper() {
   if (!_core) return *this;
   _preMod();
   char* t = _core->text + _offset;
-  for (int i = 0, n = length(); i < n; i++)
-    if (t[i] >= 'a' && t[i] <= 'z') t[i] = (char)(t[i] - 32);
+  for (int i = 0, n = length(); i < n; i++) t[i] = KtToUpper(t[i]);
   return *this;
 }
 
@@ -270,22 +264,21 @@ KtStr& KtStr::lower() {
   if (!_core) return *this;
   _preMod();
   char* t = _core->text + _offset;
-  for (int i = 0, n = length(); i < n; i++)
-    if (t[i] >= 'A' && t[i] <= 'Z') t[i] = (char)(t[i] + 32);
+  for (int i = 0, n = length(); i < n; i++) t[i] = KtToLower(t[i]);
   return *this;
 }
 
 KtStr& KtStr::trimLeft() {
   const char* t = text();
   int n = 0, len = length();
-  while (n < len && isSpace(t[n])) n++;
+  while (n < len && KtIsSpace(t[n])) n++;
   return remove(0, n);
 }
 
 KtStr& KtStr::trimRight() {
   const char* t = text();
   int len = length(), end = len;
-  while (end > 0 && isSpace(t[end - 1])) end--;
+  while (end > 0 && KtIsSpace(t[end - 1])) end--;
   return remove(end, len - end);
 }
 
@@ -293,11 +286,11 @@ KtStr& KtStr::squeeze() {
   const char* t = text();
   int len = length();
   int first = 0;
-  while (first < len && !isSpace(t[first])) first++;
+  while (first < len && !KtIsSpace(t[first])) first++;
   if (first == len) return *this;
   std::string kept(t, (size_t)first);
   for (int i = first; i < len; i++)
-    if (!isSpace(t[i])) kept.push_back(t[i]);
+    if (!KtIsSpace(t[i])) kept.push_back(t[i]);
   _linkTo(kept.data(), (int)kept.size());
   return *this;
 }
@@ -672,7 +665,7 @@ int KtStr::doubleValue(double* out) const {
   const char* end = t + length();
   // The fast path takes plain decimal text; anything else (blanks, a sign
   // '+', hexadecimal, overflow) goes through strtod for its exact rules.
-  if (t != end && *t != '+' && !isSpace(*t)) {
+  if (t != end && *t != '+' && !KtIsSpace(*t)) {
     double v;
     std::from_chars_result r = std::from_chars(t, end, v);
     // strtod reports subnormal results as range errors; so does the slow path.
@@ -699,7 +692,7 @@ int KtStr::floatValue(float* out) const {
 int KtStr::longValue(long* out) const {
   const char* t = text();
   const char* end = t + length();
-  if (t != end && *t != '+' && !isSpace(*t)) {
+  if (t != end && *t != '+' && !KtIsSpace(*t)) {
     long v;
     std::from_chars_result r = std::from_chars(t, end, v, 10);
     if (r.ec == std::errc() && r.ptr == end) {
@@ -733,7 +726,7 @@ int KtStr::unsignedLongValue(unsigned long* out) const {
   *out = v;
   // strtoul quietly wraps a negative number around; it is no unsigned one.
   const char* p = t;
-  while (p != end && isSpace(*p)) p++;
+  while (p != end && KtIsSpace(*p)) p++;
   bool negative = p != end && *p == '-';
   return stop == end && !range && !negative;
 }
@@ -768,11 +761,11 @@ std::istream& KtStr::scanFrom(std::istream& in) {
   if (in.fail() || !sb) return in;
   if (in.tie()) in.tie()->flush();  // a prompt written before the read shows
   int c = sb->sgetc();
-  while (c != EOF && isSpace(c)) c = sb->snextc();
+  while (c != EOF && KtIsSpace(c)) c = sb->snextc();
   // A word is collected whole and assigned once: appending 255-character
   // chunks to an exactly sized core would copy a long word over and over.
   std::string word;
-  while (c != EOF && !isSpace(c)) {
+  while (c != EOF && !KtIsSpace(c)) {
     word.push_back((char)c);
     c = sb->snextc();
   }

@@ -7,24 +7,7 @@
 # the installed skelconv converts the bundled sample skeleton.
 set -u
 
-cmake=$1
-build=$2
-prefix=$3
-source=$4
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-rm -rf "$prefix"
-mkdir -p "$prefix"
-if ! "$cmake" --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1; then
-  cat "$prefix.log"
-  echo "FAIL: cmake --install exited with an error"
-  exit 1
-fi
+source "$(dirname "$0")/install_steps.sh" "$@"
 
 for program in skelconv motconv; do
   [ -f "$prefix/bin/$program" ] || fail "bin/$program is not installed"

@@ -267,3 +267,40 @@ TEST(KtList, AppendingItselfDoublesTheList) {
   list = list;
   EXPECT_EQ(list.count(), 4);
 }
+
+TEST(KtList, RangeForWalksTheLiveElementsInOrder) {
+  KtList<KtStr> list;
+  for (const KtStr& name : list) ADD_FAILURE() << "an empty list gave " << name.text();
+  for (const char* name : {"root", "hips", "lfemur", "rfemur"}) list.append(name);
+
+  // Elements are changed in place through the loop variable.
+  for (KtStr& name : list) name.upper();
+  std::string seen;
+  const KtList<KtStr>& readOnly = list;
+  for (const KtStr& name : readOnly) seen += std::string(name.text()) + " ";
+  EXPECT_EQ(seen, "ROOT HIPS LFEMUR RFEMUR ");
+
+  // A node that a cursor has removed stays linked while the cursor stands on
+  // it; the loop passes over it, first, middle or last.
+  for (int removed : {0, 2, 3}) {
+    KtList<KtStr> copy(list);
+    KtListCursor<KtStr> c(copy);
+    for (int i = 0; i < removed; i++) c.inc();
+    c.remove();
+    ASSERT_TRUE(c._currentNode()->deleted);
+    int n = 0;
+    for (const KtStr& name : copy) {
+      EXPECT_NE(name, list[removed]) << removed;
+      n++;
+    }
+    EXPECT_EQ(n, 3) << removed;
+  }
+
+  // A list of pointers yields the pointers; the objects stay the caller's.
+  int a = 1, b = 2;
+  KtList<int*> pointers;
+  pointers.append(&a);
+  pointers.append(&b);
+  for (int* p : pointers) *p *= 10;
+  EXPECT_EQ(a + b, 30);
+}
