@@ -34,18 +34,27 @@ void checkBone(const char* name, const KaASFDOFGroup& dofs, const KaAMCField& fi
   }
 }
 
-// The root's rest transform: its position as translation and its
-// orientation as rotation. The orientation is composed the way a bone's
-// axis is, with the axis order reversed, so that the root's frame is the
-// one the skeleton's root joint is built with.
-void setRootRest(KtCoordSystem* rest, const KaASFRoot& root) {
+KtPoint scaled(const KtPoint& p, float scale) {
+  KtPoint q;
+  q.x = p.x * scale;
+  q.y = p.y * scale;
+  q.z = p.z * scale;
+  return q;
+}
+
+// The root's rest transform: its position times the scale (where the
+// skeleton's root joint stands, in the unit of the bone chain) as
+// translation and its orientation as rotation. The orientation is composed
+// the way a bone's axis is, with the axis order reversed, so that the
+// root's frame is the one the skeleton's root joint is built with.
+void setRootRest(KtCoordSystem* rest, const KaASFRoot& root, float scale) {
   KtArray<int> reversed(3);
   reversed[0] = root.axis[2];
   reversed[1] = root.axis[1];
   reversed[2] = root.axis[0];
   *rest = 1.0f;
   rest->setRotationMatrix(KtComposeRotationMatrix(root.orientation, reversed));
-  rest->setTranslationVector(root.position);
+  rest->setTranslationVector(scaled(root.position, scale));
 }
 
 void applyEntry(KtCoordSystem* m, const KaASFDOFGroup& dofs, const KaAMCBone* entry, float scale,
@@ -68,7 +77,7 @@ void composeChain(KtCoordSystem* animated, KtCoordSystem* rest, KtCoordSystem* p
   *animated = 1.0f;
   *rest = 1.0f;
   if (const KaAMCBone* root = frame.findBone("root")) {
-    setRootRest(rest, skeleton.root);
+    setRootRest(rest, skeleton.root, scale);
     *animated = *rest;
     applyEntry(animated, skeleton.root.order, root, scale, degrees);
   }
