@@ -153,8 +153,12 @@ void writeFilterProcedures(std::ostream& out) {
       << "\n";
 }
 
+// The take's angle unit as readTake declares it: the MOV rotation values
+// are the AMC's own, so a :RADIANS take is read as radians.
+const char* angleUnit(int degrees) { return degrees ? "degree" : "radian"; }
+
 void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, int firstFrame,
-                        int fps) {
+                        int fps, int degrees) {
   out << "proc importAMC()\n"
       << "{\n";
   if (!filters.empty()) {
@@ -179,7 +183,7 @@ void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, in
       << "  if (\"\"!=$mov_file) {\n"
       << "    currentUnit -time " << motconvFindFrameRate(fps)->timeUnit
       << "    readTake -device \"" << theDevice
-      << "\" -angle \"degree\" -linear \"inch\" -take $mov_file;\n"
+      << "\" -angle \"" << angleUnit(degrees) << "\" -linear \"inch\" -take $mov_file;\n"
       << "    applyTake -device \"" << theDevice << "\"";
   for (const KtStr& name : filters) out << " -f " << name;
   out << ";\n"
@@ -200,5 +204,5 @@ void printMELScript(std::ostream& out, const KaASF& skeleton, const KaAMC& motio
   writeHeader(out);
   writeDeviceProcedure(out, skeleton, motion);
   if (!filters.empty()) writeFilterProcedures(out);
-  writeMainProcedure(out, filters, motion.fields[0].number, fps);
+  writeMainProcedure(out, filters, motion.fields[0].number, fps, motion.degrees);
 }
