@@ -34,19 +34,11 @@ void checkBone(const char* name, const KaASFDOFGroup& dofs, const KaAMCField& fi
   }
 }
 
-KtPoint scaled(const KtPoint& p, float scale) {
-  KtPoint q;
-  q.x = p.x * scale;
-  q.y = p.y * scale;
-  q.z = p.z * scale;
-  return q;
-}
-
-// The root's rest transform: its position times the scale (where the
-// skeleton's root joint stands, in the unit of the bone chain) as
-// translation and its orientation as rotation. The orientation is composed
-// the way a bone's axis is, with the axis order reversed, so that the
-// root's frame is the one the skeleton's root joint is built with.
+// The root's rest transform: its position as translation and its
+// orientation as rotation. The orientation is composed the way a bone's
+// axis is, with the axis order reversed, so that the root's frame is the
+// one the skeleton's root joint is built with. The position is scaled like
+// the bone lengths, which puts it where the skeleton's root joint stands.
 void setRootRest(KtCoordSystem* rest, const KaASFRoot& root, float scale) {
   KtArray<int> reversed(3);
   reversed[0] = root.axis[2];
@@ -54,7 +46,11 @@ void setRootRest(KtCoordSystem* rest, const KaASFRoot& root, float scale) {
   reversed[2] = root.axis[0];
   *rest = 1.0f;
   rest->setRotationMatrix(KtComposeRotationMatrix(root.orientation, reversed));
-  rest->setTranslationVector(scaled(root.position, scale));
+  KtPoint position = root.position;
+  position.x *= scale;
+  position.y *= scale;
+  position.z *= scale;
+  rest->setTranslationVector(position);
 }
 
 void applyEntry(KtCoordSystem* m, const KaASFDOFGroup& dofs, const KaAMCBone* entry, float scale,

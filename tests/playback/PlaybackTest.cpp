@@ -284,6 +284,9 @@ TEST_P(Playback, EveryJointFollowsTheCaptureOnEveryFrame) {
   Differences worst;
   const std::string prefix = naming.prefix;
   for (int f = 0; f < motion.fields.count(); ++f) {
+    // The line's time puts it on the frame's own number at 30 frames a second.
+    ASSERT_FALSE(mov[f].empty());
+    EXPECT_NEAR(mov[f][0] * 30.0, motion.fields[f].number, 1e-3) << "line " << f + 1;
     ASSERT_TRUE(scene.applyTakeLine(mov[f], &problem)) << problem;
     int joints = 0;
     for (const BonePose& pose : acclaimPose(skeleton, motion.fields[f], motion.degrees)) {
