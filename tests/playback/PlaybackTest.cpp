@@ -346,3 +346,44 @@ TEST(PlaybackNames, WithoutPrefixNothingBindsToTheSkeletonScriptsJoints) {
   EXPECT_FALSE(scene.runImportScript(readText(dir / "t.mel"), &problem));
   EXPECT_NE(problem.find("\"root_joint.translateX\""), std::string::npos) << problem;
 }
+
+// The model itself, on values worked out by hand: a root at (1, 0, 0)
+// turned 90 degrees about z by the take carries a child placed at (3, 0, 0)
+// (two inches out along x) to (1, 2, 0); a joint orientation of 90 degrees
+// about x turns the child's frame but leaves where it sits.
+TEST(PlaybackModel, JointsFollowTheRowVectorRotationsAndAbsolutePositions) {
+  RaroScene scene;
+  std::string problem;
+  ASSERT_TRUE(scene.runJointScript(
+      "select -cl;\n"
+      "joint -name r -position 1in 0 0 -rotationOrder zxy -dof \"z\" -orientation 0 0 0;\n"
+      "select -r r;\n"
+      "joint -name c -absolute -position 3in 0 0 -rotationOrder xyz -dof \"\" "
+      "-orientation 1.57079632679rad 0 0;\n",
+      &problem))
+      << problem;
+  EXPECT_NEAR(scene.world("c").t.x, 3, 1e-9);
+  ASSERT_TRUE(scene.runImportScript(
+      "  defineVirtualDevice -channel r_rotZ -usage rotZ -axis 0;\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"r_rotZ\" \"r.rotateZ\";\n"
+      "    readTake -device \"amc_device\" -angle \"degree\" -linear \"inch\" -take $f;\n",
+      &problem))
+      << problem;
+  ASSERT_TRUE(scene.applyTakeLine({0.0333333, 90}, &problem)) << problem;
+  const Transform c = scene.world("c");
+  EXPECT_NEAR(c.t.x, 1, 1e-9);
+  EXPECT_NEAR(c.t.y, 2, 1e-9);
+  EXPECT_NEAR(c.t.z, 0, 1e-9);
+  // c's frame is Rx(90) . Rz(90): its x axis (row 0) points along world y,
+  // its y axis (onto z by the orientation) stays on z, its z axis (onto -y)
+  // is turned onto world x.
+  EXPECT_NEAR(c.r.m[0][1], 1, 1e-9);
+  EXPECT_NEAR(c.r.m[1][2], 1, 1e-9);
+  EXPECT_NEAR(c.r.m[2][0], 1, 1e-9);
+  // A number without unit is refused unless it is zero.
+  RaroScene other;
+  EXPECT_FALSE(other.runJointScript(
+      "select -cl;\njoint -name r -position 1 0 0 -rotationOrder xyz -dof \"\" "
+      "-orientation 0 0 0;\n",
+      &problem));
+}
