@@ -23,7 +23,8 @@ KtStr KtJointName(const KtStr &prefix, const char *name) {
 }
 
 void KtRecordUnsafeJointName(const KtStr &prefix, const char *name) {
-  KtError("Bone \"%s\" gives the joint name \"%s\", which may hold only ASCII letters, digits "
-          "and underscores.",
-          name, KtJointName(prefix, name).text());
+  KtError(
+      "Bone \"%s\" gives the joint name \"%s\", which may hold only ASCII letters, digits "
+      "and underscores.",
+      name, KtJointName(prefix, name).text());
 }

@@ -32,10 +32,18 @@ inline Vec3 operator*(const Vec3& p, const Mat3& a) {
           p.x * a.m[0][2] + p.y * a.m[1][2] + p.z * a.m[2][2]};
 }
 
-inline Vec3 operator+(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(const Vec3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-inline double length(const Vec3& a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
+inline Vec3 operator+(const Vec3& a, const Vec3& b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 operator-(const Vec3& a, const Vec3& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3 operator*(const Vec3& a, double s) {
+  return {a.x * s, a.y * s, a.z * s};
+}
+inline double length(const Vec3& a) {
+  return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+}
 
 inline Mat3 transpose(const Mat3& a) {
   Mat3 r;

@@ -61,16 +61,18 @@ std::string firstFrames(const std::string& amc, int frames) {
   return out.str();
 }
 
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
+std::string quoted(const std::string& s) {
+  return "'" + s + "'";
+}
 
 // --- synthetic skeletons ---------------------------------------------------
 
 struct SyntheticUnits {
-  const char* length;      // the :units length factor
-  bool radians;            // ASF "angle rad" and an AMC in :RADIANS
-  const char* rootAxis;    // the root's axis order
-  double orientation[3];   // the root's orientation, degrees
-  double position[3];      // the root's position, file units
+  const char* length;     // the :units length factor
+  bool radians;           // ASF "angle rad" and an AMC in :RADIANS
+  const char* rootAxis;   // the root's axis order
+  double orientation[3];  // the root's orientation, degrees
+  double position[3];     // the root's position, file units
 };
 
 std::string angleText(double degrees, bool radians) {
@@ -114,8 +116,8 @@ int dofCount(const char* dofs) {
 
 std::string syntheticASF(const SyntheticUnits& u) {
   std::ostringstream s;
-  s << ":version 1.10\n:name synthetic\n:units\n  mass 1.0\n  length " << u.length
-    << "\n  angle " << (u.radians ? "rad" : "deg") << "\n:root\n  order TX TY TZ RX RY RZ\n"
+  s << ":version 1.10\n:name synthetic\n:units\n  mass 1.0\n  length " << u.length << "\n  angle "
+    << (u.radians ? "rad" : "deg") << "\n:root\n  order TX TY TZ RX RY RZ\n"
     << "  axis " << u.rootAxis << "\n  position " << u.position[0] << " " << u.position[1] << " "
     << u.position[2] << "\n  orientation";
   for (double a : u.orientation) s << " " << angleText(a, u.radians);
@@ -258,9 +260,8 @@ TEST_P(Playback, EveryJointFollowsTheCaptureOnEveryFrame) {
                          "s.asf s.mel"),
             0)
       << readText(dir / "log.txt");
-  ASSERT_EQ(run(dir, std::string(MOTCONV_PATH) + " -f " + prefixOption +
-                         "s.asf t.amc 30 t.mel t.mov"),
-            0)
+  ASSERT_EQ(
+      run(dir, std::string(MOTCONV_PATH) + " -f " + prefixOption + "s.asf t.amc 30 t.mel t.mov"), 0)
       << readText(dir / "log.txt");
 
   RaroScene scene;
@@ -317,8 +318,8 @@ TEST_P(Playback, EveryJointFollowsTheCaptureOnEveryFrame) {
     if (HasFailure()) break;
   }
   std::cout << "[ playback ] " << c.name << " " << naming.name << ": " << worst.joints
-            << " joints x " << worst.frames << " frames, largest differences "
-            << worst.position << " in, " << worst.rotation << " deg\n";
+            << " joints x " << worst.frames << " frames, largest differences " << worst.position
+            << " in, " << worst.rotation << " deg\n";
   RecordProperty("largest_position_difference_in", std::to_string(worst.position));
   RecordProperty("largest_rotation_difference_deg", std::to_string(worst.rotation));
 }

@@ -48,7 +48,9 @@ bool unitNumber(const std::string& w, const char* suffix, double* value, std::st
   return true;
 }
 
-int axisOfLetter(char c) { return c == 'x' ? 0 : c == 'y' ? 1 : c == 'z' ? 2 : -1; }
+int axisOfLetter(char c) {
+  return c == 'x' ? 0 : c == 'y' ? 1 : c == 'z' ? 2 : -1;
+}
 
 }  // namespace
 
@@ -147,12 +149,15 @@ Transform RaroScene::_world(int joint) const {
   const Joint& j = _joints[joint];
   Mat3 r;
   for (char c : j.order) r = r * rotation(axisOfLetter(c), j.rotate[axisOfLetter(c)]);
-  const Mat3 orient = rotation(0, j.orient[0]) * rotation(1, j.orient[1]) * rotation(2, j.orient[2]);
+  const Mat3 orient =
+      rotation(0, j.orient[0]) * rotation(1, j.orient[1]) * rotation(2, j.orient[2]);
   Transform local{r * orient, j.translate};
   return j.parent < 0 ? local : local * _world(j.parent);
 }
 
-Transform RaroScene::world(const std::string& name) const { return _world(_index.at(name)); }
+Transform RaroScene::world(const std::string& name) const {
+  return _world(_index.at(name));
+}
 
 bool RaroScene::runImportScript(const std::string& text, std::string* problem) {
   std::istringstream in(text);
