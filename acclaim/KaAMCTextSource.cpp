@@ -1,5 +1,6 @@
 #include "acclaim/KaAMCTextSource.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <istream>
@@ -72,6 +73,11 @@ bool KaAMCTextSource::scanLine(std::size_t* length) {
   }
 }
 
+int KaAMCTextSource::lineAt(const char* p) const {
+  const char* start = _buffer.get();
+  return 1 + _linesBefore + int(std::count(start, p, '\n'));
+}
+
 bool KaAMCTextSource::atEnd() {
   return !_ensure(0);
 }
@@ -92,6 +98,7 @@ bool KaAMCTextSource::_refill() {
   if (_inputEnded) return false;
   std::size_t kept = _end - _pos;
   if (_pos > 0) {
+    _linesBefore += int(std::count(_buffer.get(), _buffer.get() + _pos, '\n'));
     std::memmove(_buffer.get(), _buffer.get() + _pos, kept);
     _pos = 0;
     _end = kept;

@@ -40,6 +40,13 @@ class KaAMCTextSource {
   // end of the input). False if the stream failed.
   bool scanLine(std::size_t* length);
 
+  // The number of the line that holds the buffered character at p, counting
+  // from firstLine for the text at the stream's position when the source was
+  // made. Line ends are counted only here and as consumed text leaves the
+  // buffer, so the scans pay nothing for it.
+  int lineAt(const char* p) const;
+  void setFirstLine(int firstLine) { _linesBefore = firstLine - 1; }
+
   const char* cursor() const { return _buffer.get() + _pos; }
   std::size_t buffered() const { return _end - _pos; }
   void consume(std::size_t n) { _pos += n; }
@@ -62,6 +69,7 @@ class KaAMCTextSource {
   std::size_t _capacity = 0;
   std::size_t _pos = 0;
   std::size_t _end = 0;
+  int _linesBefore = 0;  // line ends in the text that has left the buffer
   bool _inputEnded = false;
   bool _failed = false;
   bool _finished = false;

@@ -1,5 +1,6 @@
 #include <strings.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <unordered_set>
@@ -57,9 +58,17 @@ struct BonedataReader {
     return true;
   }
 
-  bool readNumbers(float* values, int n, const char* invalidMessage) {
+  // Like readNumber for values that must be finite.
+  bool readFiniteNumber(float* value, const char* invalidMessage) {
+    tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
+    *value = tokenizer.atEnd() ? 0 : readASFFiniteFloat(token);
+    if (tokenizer.atEnd() || theExceptObj.errorOccurred()) return fail(invalidMessage);
+    return true;
+  }
+
+  bool readFiniteNumbers(float* values, int n, const char* invalidMessage) {
     for (int i = 0; i < n; i++)
-      if (!readNumber(&values[i], invalidMessage)) return false;
+      if (!readFiniteNumber(&values[i], invalidMessage)) return false;
     return true;
   }
 
@@ -107,7 +116,7 @@ bool BonedataReader::readDirection() {
   if (!block.nameSeen) return fail("Direction specification defined before name in %s section.");
   if (block.directionSeen) return fail("Duplicate direction specification in %s section.");
   float v[3];
-  if (!readNumbers(v, 3, "Invalid value for direction in %s section.")) return false;
+  if (!readFiniteNumbers(v, 3, "Invalid value for direction in %s section.")) return false;
   block.bone->direction.x = v[0];
   block.bone->direction.y = v[1];
   block.bone->direction.z = v[2];
@@ -119,8 +128,13 @@ bool BonedataReader::readLength() {
   if (!block.nameSeen) return fail("Length specification defined before name in %s section.");
   if (block.lengthSeen) return fail("Duplicate length specification in %s section.");
   float length;
-  if (!readNumber(&length, "Invalid value for length in %s section.")) return false;
-  block.bone->length = length / skeleton.header.length;
+  if (!readFiniteNumber(&length, "Invalid value for length in %s section.")) return false;
+  float stored = length / skeleton.header.length;
+  if (!std::isfinite(stored)) {
+    KtError("Number '%s' is not finite after conversion by the length factor.", token);
+    return fail("Invalid value for length in %s section.");
+  }
+  block.bone->length = stored;
   block.lengthSeen = true;
   return true;
 }
@@ -129,7 +143,7 @@ bool BonedataReader::readAxis() {
   if (!block.nameSeen) return fail("Axis defined before name in %s section.");
   if (block.axisSeen) return fail("Duplicate axis specification in %s section.");
   float v[3];
-  if (!readNumbers(v, 3, "Invalid value for axis in %s section.")) return false;
+  if (!readFiniteNumbers(v, 3, "Invalid value for axis in %s section.")) return false;
   for (int i = 0; i < 3; i++)
     block.bone->axis[i] = angleFlag == 1 ? KaASFDegreesToRadians(v[i]) : v[i];
   tokenizer.getNextNonEOLToken(token, KaASFTokenLength);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "toolkit/KtExcept.h"
@@ -127,6 +128,20 @@ float readASFFloat(const char* text) {
   float value = std::strtof(text, &end);
   if (end == text) {
     KtError("Invalid number.");
+    return 0;
+  }
+  return value;
+}
+
+float readASFFiniteFloat(const char* text) {
+  char* end = nullptr;
+  float value = std::strtof(text, &end);
+  if (end == text) {
+    KtError("Invalid number.");
+    return 0;
+  }
+  if (!std::isfinite(value)) {
+    KtError("Number '%s' is not finite.", text);
     return 0;
   }
   return value;

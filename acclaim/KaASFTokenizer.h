@@ -38,6 +38,10 @@ class ASFTokenizer : public std::istream {
 
 // Number readers: "Invalid number." is recorded when the text holds no number.
 float readASFFloat(const char* text);
+// Like readASFFloat for numbers that must be finite: a text such as "nan",
+// "inf" or "1e999" (beyond the float range) records "Number '...' is not
+// finite." instead, and 0 is returned.
+float readASFFiniteFloat(const char* text);
 int readASFInt(const char* text);
 // Like readASFFloat, with "inf" and "-inf" (any case) as the largest floats.
 float readASFLimit(const char* text);
