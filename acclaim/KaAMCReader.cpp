@@ -56,6 +56,20 @@ char foldCase(char c) {
   return c >= 'a' && c <= 'z' ? char(c - 32) : c;
 }
 
+// Skips a UTF-8 byte-order mark at the stream's position, which some
+// editors put at the start of a file.
+void skipByteOrderMark(std::istream& in) {
+  const int mark[] = {0xEF, 0xBB, 0xBF};
+  int matched = 0;
+  while (matched < 3 && in.peek() == mark[matched]) {
+    in.get();
+    matched++;
+  }
+  if (matched == 3) return;
+  // Not a mark: the bytes are the file's own.
+  while (matched-- > 0) in.unget();
+}
+
 // Reads the next character that is not white space, as "in >> c" does,
 // counting the line ends passed.
 bool readNonSpace(std::istream& in, char* c, int* lines) {
@@ -477,6 +491,7 @@ namespace {
 // The header check of streamContainsAMC; *lines grows by the number of
 // lines the header takes, so that frame lines can be numbered.
 int checkHeader(std::istream& in, int* degrees, KaAMC::Mode_t* mode, KtStr* message, int* lines) {
+  skipByteOrderMark(in);
   bool modeSeen = false;
   bool unitsSeen = false;
   for (;;) {

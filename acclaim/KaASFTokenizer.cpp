@@ -41,6 +41,22 @@ bool ASFTokenizer::isEndOfSectionToken(const char* token) {
   return token[0] == '\001' && token[1] == '\0';
 }
 
+// Skips a UTF-8 byte-order mark at the start of the text, which some
+// editors write. It holds no line end, so lines count as without it.
+void ASFTokenizer::_skipByteOrderMark() {
+  std::streambuf* buf = rdbuf();
+  if (!buf) return;
+  const int mark[] = {0xEF, 0xBB, 0xBF};
+  int matched = 0;
+  while (matched < 3 && buf->sgetc() == mark[matched]) {
+    buf->sbumpc();
+    matched++;
+  }
+  if (matched == 3) return;
+  // Not a mark: the bytes are the file's own.
+  while (matched-- > 0) buf->sungetc();
+}
+
 bool ASFTokenizer::_skipWhiteSpace() {
   std::streambuf* buf = rdbuf();
   bool passedLineEnd = false;
@@ -95,6 +111,10 @@ void ASFTokenizer::_readIdentifier(char* buffer, int length) {
 
 void ASFTokenizer::getNextToken(char* buffer, int length) {
   _atEnd = false;
+  if (_atStart) {
+    _atStart = false;
+    _skipByteOrderMark();
+  }
   if (_skipWhiteSpace()) {
     bool wasAtLineStart = _atLineStart;
     _atLineStart = true;

@@ -27,6 +27,7 @@ class ASFTokenizer : public std::istream {
   static const char* const EndOfSectionToken;
 
  private:
+  void _skipByteOrderMark();
   bool _skipWhiteSpace();
   void _readIdentifier(char* buffer, int length);
 
@@ -34,6 +35,7 @@ class ASFTokenizer : public std::istream {
   bool _atLineStart = true;
   bool _sectionOpen = false;
   bool _atEnd = false;
+  bool _atStart = true;  // no character has been looked at yet
 };
 
 // Number readers: "Invalid number." is recorded when the text holds no number.

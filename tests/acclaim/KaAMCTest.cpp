@@ -521,3 +521,25 @@ TEST(KaAMC, ValuesThatAreNotFiniteAreRefusedWithTheirLine) {
   field.scanBoneValuesFrom(line, 0);
   EXPECT_EQ(chain(), "Unable to read bone's values.\nNumber '-inf' is not finite.\n");
 }
+
+TEST(KaAMC, AByteOrderMarkAtTheStartIsSkipped) {
+  const std::string mark = "\xEF\xBB\xBF";
+  KaAMC motion;
+  EXPECT_EQ(read(&motion, mark + "# take\n:FULLY-SPECIFIED\n:RADIANS\n1\nroot 1 2\n"), "");
+  EXPECT_EQ(motion.degrees, 0);
+  ASSERT_EQ(motion.fields.count(), 1);
+  EXPECT_EQ(motion.fields[0].bones[0].values.count(), 2);
+  // The lines count as without the mark.
+  EXPECT_EQ(read(&motion, mark + std::string(header) + "1\nroot 1 inf\n"),
+            "Unable to read field.\nLine 4:  Unable to read bone 'root' for field 1.\n"
+            "Number 'inf' is not finite.\n");
+  // Only at the very start, and only the whole mark.
+  const char* noMode = "File does not contain amc data.\nFile does not specify mode.\n";
+  EXPECT_EQ(read(&motion, "\n" + mark + header + "1\nroot 1\n"), noMode);
+  EXPECT_EQ(read(&motion, "\xEF\xBB" + std::string(header) + "1\nroot 1\n"), noMode);
+  EXPECT_EQ(read(&motion, "\xEF"), noMode);
+  std::istringstream in(mark + ":fully-specified\n:degrees\n1\n");
+  int degrees = 0;
+  EXPECT_EQ(KaAMC::streamContainsAMC(in, &degrees, nullptr, nullptr), 1);
+  EXPECT_EQ(degrees, 1);
+}

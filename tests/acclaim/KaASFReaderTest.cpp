@@ -765,3 +765,49 @@ TEST(KaASFReader, NumbersThatMustBeFiniteAreRefusedWithTheirLine) {
             (Chain{root, "Line 4:  Invalid value for position in :root section.",
                    "Number '0' is not finite after conversion by the length factor."}));
 }
+
+TEST(KaASFReader, AByteOrderMarkAtTheStartOfAFileIsSkipped) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string text = mark + ":version 1.2\n:name marked\n:root\n position 0 nan 0\n";
+  const Chain badRoot = {F, "Unable to read :root section.",
+                         "Line 4:  Invalid value for position in :root section.",
+                         "Number 'nan' is not finite."};
+  // The lines count as without the mark.
+  EXPECT_EQ(readText(text), badRoot);
+  KaASF asf;
+  EXPECT_TRUE(readText(mark + ":version 1.2\n:name marked\n:skin\n", &asf).empty());
+  EXPECT_STREQ(asf.header.name.text(), "marked");
+  EXPECT_FLOAT_EQ(asf.header.version, 1.2f);
+  // Only at the very start, and only the whole mark.
+  EXPECT_EQ(readText("\n" + mark + ":version 1\n:skin\n"),
+            (Chain{F, "File does not contain ASF data.",
+                   "File does not contain the ':version' keyword."}));
+  EXPECT_EQ(readText("\xEF\xBB:version 1\n:skin\n"),
+            (Chain{F, "File does not contain ASF data.",
+                   "File does not contain the ':version' keyword."}));
+
+  TempDir dir;
+  std::string plain = dir.file("m.asf");
+  writeFile(plain, text);
+  std::string gz = dir.file("z.asf.gz");
+  compressTo("gzip", text, gz);
+  {
+    BuildSwitch build(KtBuild::Skelconv);
+    theExceptObj.clear();
+    KaASF skel;
+    skel.read(plain.c_str());
+    EXPECT_EQ(takeChain(plain), badRoot);
+  }
+  BuildSwitch build(KtBuild::Motconv);
+  theExceptObj.clear();
+  KaASF z;
+  z.read(gz.c_str());
+  EXPECT_EQ(takeChain(gz), badRoot);
+  EXPECT_EQ(KaASF::fileContainsASF(plain.c_str()), 1);
+  EXPECT_EQ(KaASF::fileContainsASF(gz.c_str()), 1);
+  EXPECT_TRUE(takeChain().empty());
+  std::istringstream in(text);
+  float version = 0;
+  EXPECT_EQ(KaASF::streamContainsASF(in, nullptr, &version), 1);
+  EXPECT_FLOAT_EQ(version, 1.2f);
+}

@@ -172,3 +172,18 @@ TEST(KaASFTokenizer, AddLineNumberPrefixesTheNewestMessage) {
   EXPECT_STREQ(theExceptObj.exception()->detail()->message().text(), "Older.");
   theExceptObj.clear();
 }
+
+TEST(KaASFTokenizer, AByteOrderMarkAtTheStartIsSkipped) {
+  const std::string mark = "\xEF\xBB\xBF";
+  int line = 0;
+  EXPECT_EQ(tokensOf(mark + ":version 1\n\nx", &line), (Tokens{":version", "1", "EOL", "x"}));
+  EXPECT_EQ(line, 3);
+  EXPECT_EQ(tokensOf(mark + "\n# note\nword", &line), (Tokens{"word"}));
+  EXPECT_EQ(line, 3);
+  // Anywhere else, or cut short, the bytes are part of a word.
+  EXPECT_EQ(tokensOf("a " + mark + "b"), (Tokens{"a", mark + "b"}));
+  EXPECT_EQ(tokensOf(mark + mark + "c"), (Tokens{mark + "c"}));
+  EXPECT_EQ(tokensOf("\xEF\xBB:version"), (Tokens{"\xEF\xBB:version"}));
+  EXPECT_EQ(tokensOf("\xEF:v"), (Tokens{"\xEF:v"}));
+  EXPECT_EQ(tokensOf("\xEF\xBB"), (Tokens{"\xEF\xBB"}));
+}
