@@ -173,8 +173,7 @@ bool readRootNumbers(ASFTokenizer& tokenizer, float* v, const char* invalid, flo
     v[i] = tokenizer.atEnd() ? 0 : readASFFiniteFloat(token);
     if (!tokenizer.atEnd() && !theExceptObj.errorOccurred() && scale != 1.0f) {
       v[i] *= scale;
-      if (!std::isfinite(v[i]))
-        KtError("Number '%s' is not finite after conversion by the length factor.", token);
+      checkASFScaledValue(token, v[i]);
     }
     if (tokenizer.atEnd() || theExceptObj.errorOccurred()) {
       failWithLine(tokenizer, invalid);
@@ -188,10 +187,8 @@ void readRootSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, in
                      float scale, KaASFRoot& root) {
   char token[KaASFTokenLength];
   bool axisSeen = false, orderSeen = false, positionSeen = false, orientationSeen = false;
-  bool pending = false;
   for (;;) {
-    if (!pending) tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
-    pending = false;
+    tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
     if (tokenizer.atEnd()) return failWithLine(tokenizer, "Unexpected end of input.");
     if (ASFTokenizer::isEndOfSectionToken(token)) return;
     if (isToken(token, "axis")) {
@@ -204,14 +201,13 @@ void readRootSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, in
     } else if (isToken(token, "order")) {
       if (orderSeen) return failWithLine(tokenizer, "Duplicate order keyword in :root section.");
       KaASFDOFGroup order;
-      readASFDofList(tokenizer, groups, order, token);
+      readASFDofList(tokenizer, groups, order);
       if (theExceptObj.errorOccurred()) {
         KtError("Unable to read order in :root section.");
         return;
       }
       root.order = order;
       orderSeen = true;
-      pending = true;
     } else if (isToken(token, "position")) {
       if (positionSeen)
         return failWithLine(tokenizer, "Duplicate position keyword in :root section.");

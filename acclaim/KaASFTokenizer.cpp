@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "toolkit/KtExcept.h"
 
@@ -110,6 +111,20 @@ void ASFTokenizer::_readIdentifier(char* buffer, int length) {
 }
 
 void ASFTokenizer::getNextToken(char* buffer, int length) {
+  if (_pushedBack) {
+    _pushedBack = false;
+    if (length <= 0) return;
+    std::size_t n = _last.size() < std::size_t(length) ? _last.size() : std::size_t(length) - 1;
+    std::memcpy(buffer, _last.data(), n);
+    buffer[n] = '\0';
+    // _atEnd is still what the pushed-back read left.
+    return;
+  }
+  _readToken(buffer, length);
+  if (length > 0) _last.assign(buffer);
+}
+
+void ASFTokenizer::_readToken(char* buffer, int length) {
   _atEnd = false;
   if (_atStart) {
     _atStart = false;
@@ -165,6 +180,12 @@ float readASFFiniteFloat(const char* text) {
     return 0;
   }
   return value;
+}
+
+bool checkASFScaledValue(const char* text, float value) {
+  if (std::isfinite(value)) return true;
+  KtError("Number '%s' is not finite after conversion by the length factor.", text);
+  return false;
 }
 
 int readASFInt(const char* text) {

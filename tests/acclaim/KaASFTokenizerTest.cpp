@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -186,4 +187,36 @@ TEST(KaASFTokenizer, AByteOrderMarkAtTheStartIsSkipped) {
   EXPECT_EQ(tokensOf("\xEF\xBB:version"), (Tokens{"\xEF\xBB:version"}));
   EXPECT_EQ(tokensOf("\xEF:v"), (Tokens{"\xEF:v"}));
   EXPECT_EQ(tokensOf("\xEF\xBB"), (Tokens{"\xEF\xBB"}));
+}
+
+TEST(KaASFTokenizer, APushedBackTokenIsGivenAgainWithItsLineAndEndState) {
+  std::istringstream in("dof rx\n\nlimits");
+  ASFTokenizer tokenizer(in);
+  char token[81];
+  tokenizer.getNextNonEOLToken(token, 81);
+  tokenizer.getNextNonEOLToken(token, 81);
+  EXPECT_STREQ(token, "rx");
+  tokenizer.getNextNonEOLToken(token, 81);
+  EXPECT_STREQ(token, "limits");
+  EXPECT_EQ(tokenizer.line(), 3);
+  tokenizer.pushBack();
+  std::strcpy(token, "overwritten");
+  tokenizer.getNextToken(token, 81);
+  EXPECT_STREQ(token, "limits");
+  EXPECT_EQ(tokenizer.line(), 3);
+  EXPECT_FALSE(tokenizer.atEnd());
+  // Given once only; then the input goes on.
+  tokenizer.getNextToken(token, 81);
+  EXPECT_TRUE(tokenizer.atEnd());
+  tokenizer.pushBack();
+  tokenizer.getNextNonEOLToken(token, 81);
+  EXPECT_TRUE(tokenizer.atEnd());
+  EXPECT_STREQ(token, "");
+  // A shorter buffer takes what fits.
+  std::istringstream words("abcdef");
+  ASFTokenizer cut(words);
+  cut.getNextToken(token, 81);
+  cut.pushBack();
+  cut.getNextToken(token, 4);
+  EXPECT_STREQ(token, "abc");
 }
