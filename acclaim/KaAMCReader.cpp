@@ -340,7 +340,11 @@ class KaAMCFieldReader {
     }
     *name = std::string_view(p, nameLength);
     *values = std::string_view(p + nameLength, lineLength - nameLength);
-    _src.consume(lineEnded ? lineLength + 1 : lineLength);
+    _valuesLine = _src.line();
+    if (lineEnded)
+      _src.consumeLine(lineLength + 1);
+    else
+      _src.consume(lineLength);
     return BoneLine;
   }
 
@@ -351,7 +355,7 @@ class KaAMCFieldReader {
     std::string_view refused;
     if (!appendValues(values.data(), values.data() + values.size(), &_scratch, &refused)) {
       recordNotFinite(refused);
-      KtError("Line %d:  Unable to read bone '%.*s' for field %d.", _src.lineAt(refused.data()),
+      KtError("Line %d:  Unable to read bone '%.*s' for field %d.", _valuesLine,
               int(name.size()), name.data(), fieldNumber);
       return false;
     }
@@ -441,6 +445,7 @@ class KaAMCFieldReader {
   }
 
   KaAMCTextSource& _src;
+  int _valuesLine = 0;  // the line of the last bone line read
   std::vector<float> _scratch;
   std::vector<int> _start;  // per slot: where its values begin in _scratch
   std::vector<int> _count;  // per slot: how many values it has

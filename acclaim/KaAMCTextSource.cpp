@@ -1,6 +1,5 @@
 #include "acclaim/KaAMCTextSource.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <istream>
@@ -35,7 +34,8 @@ KaAMCTextSource::ReadAhead KaAMCTextSource::readAheadFor(std::istream& in) {
 
 bool KaAMCTextSource::skipWhiteSpace() {
   for (;;) {
-    while (_pos < _end && isSpace(_buffer[_pos])) _pos++;
+    for (; _pos < _end && isSpace(_buffer[_pos]); _pos++)
+      if (_buffer[_pos] == '\n') _line++;
     if (_pos < _end) return true;
     if (!_refill()) return false;
   }
@@ -73,11 +73,6 @@ bool KaAMCTextSource::scanLine(std::size_t* length) {
   }
 }
 
-int KaAMCTextSource::lineAt(const char* p) const {
-  const char* start = _buffer.get();
-  return 1 + _linesBefore + int(std::count(start, p, '\n'));
-}
-
 bool KaAMCTextSource::atEnd() {
   return !_ensure(0);
 }
@@ -98,7 +93,6 @@ bool KaAMCTextSource::_refill() {
   if (_inputEnded) return false;
   std::size_t kept = _end - _pos;
   if (_pos > 0) {
-    _linesBefore += int(std::count(_buffer.get(), _buffer.get() + _pos, '\n'));
     std::memmove(_buffer.get(), _buffer.get() + _pos, kept);
     _pos = 0;
     _end = kept;

@@ -40,16 +40,22 @@ class KaAMCTextSource {
   // end of the input). False if the stream failed.
   bool scanLine(std::size_t* length);
 
-  // The number of the line that holds the buffered character at p, counting
-  // from firstLine for the text at the stream's position when the source was
-  // made. Line ends are counted only here and as consumed text leaves the
-  // buffer, so the scans pay nothing for it.
-  int lineAt(const char* p) const;
-  void setFirstLine(int firstLine) { _linesBefore = firstLine - 1; }
-
   const char* cursor() const { return _buffer.get() + _pos; }
   std::size_t buffered() const { return _end - _pos; }
+  // Consumes n characters that hold no line end.
   void consume(std::size_t n) { _pos += n; }
+  // Consumes n characters of which the last is a line end.
+  void consumeLine(std::size_t n) {
+    _pos += n;
+    _line++;
+  }
+
+  // The number of the line the cursor stands on, counting from firstLine
+  // for the stream's position when the source was made. Only the line ends
+  // that skipWhiteSpace and consumeLine pass are counted, so the scans pay
+  // nothing for it.
+  int line() const { return _line; }
+  void setFirstLine(int firstLine) { _line = firstLine; }
 
   // No character is left: the input has ended (or failed) and all buffered
   // text is consumed.
@@ -69,7 +75,7 @@ class KaAMCTextSource {
   std::size_t _capacity = 0;
   std::size_t _pos = 0;
   std::size_t _end = 0;
-  int _linesBefore = 0;  // line ends in the text that has left the buffer
+  int _line = 1;
   bool _inputEnded = false;
   bool _failed = false;
   bool _finished = false;
