@@ -355,8 +355,8 @@ class KaAMCFieldReader {
     std::string_view refused;
     if (!appendValues(values.data(), values.data() + values.size(), &_scratch, &refused)) {
       recordNotFinite(refused);
-      KtError("Line %d:  Unable to read bone '%.*s' for field %d.", _valuesLine,
-              int(name.size()), name.data(), fieldNumber);
+      KtError("Line %d:  Unable to read bone '%.*s' for field %d.", _valuesLine, int(name.size()),
+              name.data(), fieldNumber);
       return false;
     }
     _count[slot] = int(_scratch.size()) - _start[slot];

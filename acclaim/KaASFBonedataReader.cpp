@@ -36,7 +36,10 @@ struct BoneBlock {
 struct BonedataReader : ASFBlockReader {
   BonedataReader(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, int angleFlag,
                  KtList<KaASFBone*>& bones, const KaASF& skeleton)
-      : tokenizer(tokenizer), groups(groups), angleFlag(angleFlag), bones(bones),
+      : tokenizer(tokenizer),
+        groups(groups),
+        angleFlag(angleFlag),
+        bones(bones),
         skeleton(skeleton) {
     KtListIter<KaASFBone*> existing(bones);
     while (!existing.atEnd()) ids.insert((*existing.next())->id());

@@ -194,9 +194,7 @@ struct DofgroupsReader : ASFBlockReader {
     block = DofgroupsBlock();
     block.group.reset(new KaASFDOFGroup);
   }
-  bool checkBlock() override {
-    return block.nameSeen || fail("Name undefined in %s section.");
-  }
+  bool checkBlock() override { return block.nameSeen || fail("Name undefined in %s section."); }
   void endBlock() override { groups.append(block.group.release()); }
   Keyword readKeyword(const char* keyword) override;
 };

@@ -42,8 +42,7 @@ void readDofgroupsSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>& group
 
 // Reads a dof list into target; the first token after the list is pushed
 // back into the tokenizer.
-void readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups,
-                    KaASFDOFGroup& target);
+void readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, KaASFDOFGroup& target);
 // Three axis codes, or an empty array after a recorded error.
 KtArray<int> readASFAxisOrder(const char* text);
 // Reads limit pairs for target's own dofs. On success the token that ended

@@ -656,8 +656,7 @@ TEST(KaASFReader, DeepChainsAndHugeTokensNeitherCrashNorHang) {
   std::string text = ":version 1\n:bonedata\n";
   const int n = 20000;
   for (int i = 0; i < n; i++)
-    text +=
-        " begin name b" + std::to_string(i) + " direction 0 0 1 length 1 axis 0 0 0 xyz end\n";
+    text += " begin name b" + std::to_string(i) + " direction 0 0 1 length 1 axis 0 0 0 xyz end\n";
   text += ":hierarchy\n begin\n root b0\n";
   for (int i = 0; i + 1 < n; i++)
     text += " b" + std::to_string(i) + " b" + std::to_string(i + 1) + "\n";
@@ -749,9 +748,10 @@ TEST(KaASFReader, NumbersThatMustBeFiniteAreRefusedWithTheirLine) {
 
   // Limits keep their unlimited sides; a tiny length factor is a factor.
   KaASF asf;
-  EXPECT_TRUE(scan(asf, ":version 1\n:units length 1e-40\n:root position 0 0 0\n:bonedata\n"
-                        " begin name a direction 0 0 1 length 0 axis 0 0 0 xyz"
-                        " dof rx ry limits (-inf inf) (-1e999 1e999) end\n:skin\n")
+  EXPECT_TRUE(scan(asf,
+                   ":version 1\n:units length 1e-40\n:root position 0 0 0\n:bonedata\n"
+                   " begin name a direction 0 0 1 length 0 axis 0 0 0 xyz"
+                   " dof rx ry limits (-inf inf) (-1e999 1e999) end\n:skin\n")
                   .empty());
   const KaASFDOFGroup& dofs = asf.findBone("a")->dofs;
   EXPECT_EQ(dofs.limits(KaRX)->lower, -3.40282347e38f);
