@@ -1,6 +1,7 @@
 // Reading AMC text: the header check, frames, bone lines and whole files.
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +54,34 @@ bool isDigit(char c) {
 }
 char foldCase(char c) {
   return c >= 'a' && c <= 'z' ? char(c - 32) : c;
+}
+
+// Skips a UTF-8 byte-order mark at the stream's position, which some
+// editors put at the start of a file.
+void skipByteOrderMark(std::istream& in) {
+  const int mark[] = {0xEF, 0xBB, 0xBF};
+  int matched = 0;
+  while (matched < 3 && in.peek() == mark[matched]) {
+    in.get();
+    matched++;
+  }
+  if (matched == 3) return;
+  // Not a mark: the bytes are the file's own.
+  while (matched-- > 0) in.unget();
+}
+
+// Reads the next character that is not white space, as "in >> c" does,
+// counting the line ends passed.
+bool readNonSpace(std::istream& in, char* c, int* lines) {
+  for (;;) {
+    int got = in.get();
+    if (got == std::char_traits<char>::eof()) return false;
+    if (got == '\n') ++*lines;
+    if (!isSpace(char(got))) {
+      *c = char(got);
+      return true;
+    }
+  }
 }
 
 // ---------------------------------------------------------------- values
@@ -131,18 +160,31 @@ const char* parseShortFloat(const char* p, const char* end, float* out) {
 
 // Appends the numbers at the start of the text [p, end) to *out: white
 // space between them is skipped and the first text that is not a number
-// ends the list (the rest is ignored).
-void appendValues(const char* p, const char* end, std::vector<float>* out) {
+// ends the list (the rest is ignored). A number that is not finite ("nan",
+// "inf", or beyond the float range) is refused: false, with its text in
+// *refused. Only the long conversion can give one.
+bool appendValues(const char* p, const char* end, std::vector<float>* out,
+                  std::string_view* refused) {
   for (;;) {
     while (p < end && isSpace(*p)) p++;
-    if (p == end) return;
+    if (p == end) return true;
     float v;
     const char* next = parseShortFloat(p, end, &v);
-    if (!next) next = parseFloat(p, end, &v);
-    if (!next) return;
+    if (!next) {
+      next = parseFloat(p, end, &v);
+      if (!next) return true;
+      if (!std::isfinite(v)) {
+        *refused = std::string_view(p, std::size_t(next - p));
+        return false;
+      }
+    }
     out->push_back(v);
     p = next;
   }
+}
+
+void recordNotFinite(std::string_view number) {
+  KtError("Number '%.*s' is not finite.", int(number.size()), number.data());
 }
 
 // ---------------------------------------------------------------- names
@@ -298,16 +340,27 @@ class KaAMCFieldReader {
     }
     *name = std::string_view(p, nameLength);
     *values = std::string_view(p + nameLength, lineLength - nameLength);
-    _src.consume(lineEnded ? lineLength + 1 : lineLength);
+    _valuesLine = _src.line();
+    if (lineEnded)
+      _src.consumeLine(lineLength + 1);
+    else
+      _src.consume(lineLength);
     return BoneLine;
   }
 
   // Appends the numbers of a values text to the scratch list as the values
-  // of slot.
-  void _scanValues(std::string_view values, int slot) {
+  // of slot; false after a recorded error (a number that is not finite).
+  bool _scanValues(std::string_view values, int slot, std::string_view name, int fieldNumber) {
     _start[slot] = int(_scratch.size());
-    appendValues(values.data(), values.data() + values.size(), &_scratch);
+    std::string_view refused;
+    if (!appendValues(values.data(), values.data() + values.size(), &_scratch, &refused)) {
+      recordNotFinite(refused);
+      KtError("Line %d:  Unable to read bone '%.*s' for field %d.", _valuesLine, int(name.size()),
+              name.data(), fieldNumber);
+      return false;
+    }
     _count[slot] = int(_scratch.size()) - _start[slot];
+    return true;
   }
 
   // Gives the first n entries of *field the values gathered for slots 0
@@ -340,7 +393,7 @@ class KaAMCFieldReader {
       if (line == FieldEnd) break;
       if (names) _boneNames.emplace_back(name.data(), int(name.size()));
       _reserveSlots(n + 1);
-      _scanValues(values, n);
+      if (!_scanValues(values, n, name, field->number)) return false;
     }
     field->bones._resize(n);
     for (KaAMCBone& bone : field->bones) bone = KaAMCBone();
@@ -376,7 +429,7 @@ class KaAMCFieldReader {
         KtError("Field %d lists bone '%.*s' twice.", field->number, int(name.size()), name.data());
         return false;
       }
-      _scanValues(values, slot);
+      if (!_scanValues(values, slot, name, field->number)) return false;
       _filled[slot] = 1;
     }
     for (int slot = 0; slot < count; slot++) {
@@ -392,6 +445,7 @@ class KaAMCFieldReader {
   }
 
   KaAMCTextSource& _src;
+  int _valuesLine = 0;  // the line of the last bone line read
   std::vector<float> _scratch;
   std::vector<int> _start;  // per slot: where its values begin in _scratch
   std::vector<int> _count;  // per slot: how many values it has
@@ -425,35 +479,47 @@ std::istream& KaAMCField::scanBoneValuesFrom(std::istream& in, int i) {
   if (i < 0) return in;
   if (i >= bones.count()) bones._resize(i + 1);
   std::vector<float> values;
-  appendValues(line.data(), line.data() + line.size(), &values);
+  std::string_view refused;
+  if (!appendValues(line.data(), line.data() + line.size(), &values, &refused)) {
+    recordNotFinite(refused);
+    KtError("Unable to read bone's values.");
+    return in;
+  }
   setBoneValues(i, values.data(), int(values.size()));
   return in;
 }
 
 // ---------------------------------------------------------------- KaAMC
 
-int KaAMC::streamContainsAMC(std::istream& in, int* degrees, Mode_t* mode, KtStr* message) {
+namespace {
+
+// The header check of streamContainsAMC; *lines grows by the number of
+// lines the header takes, so that frame lines can be numbered.
+int checkHeader(std::istream& in, int* degrees, KaAMC::Mode_t* mode, KtStr* message, int* lines) {
+  skipByteOrderMark(in);
   bool modeSeen = false;
   bool unitsSeen = false;
   for (;;) {
     char c = 0;
-    if (!(in >> c)) return headerFails(message, "Error reading file.");
+    if (!readNonSpace(in, &c, lines)) return headerFails(message, "Error reading file.");
     if (c == '#') {
       in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
       if (in.bad()) return headerFails(message, "Error reading file.");
+      ++*lines;  // a header that ends here fails at the next read anyway
       continue;
     }
     if (c == ':') {
       KtStr text;
       text.scanLine(in);
       if (in.fail() || text.isNull()) return headerFails(message, "Error reading file.");
+      ++*lines;
       text.trimLeft();
       text.trimRight();
       const HeaderKeyword* keyword = findHeaderKeyword(text);
       if (!keyword) return headerFails(message, KtStr("Unrecognized key word \"") + text + "\".");
       if (keyword->setsMode) {
         modeSeen = true;
-        if (mode) *mode = FullySpecified;
+        if (mode) *mode = KaAMC::FullySpecified;
       }
       if (keyword->degrees >= 0) {
         unitsSeen = true;
@@ -469,13 +535,21 @@ int KaAMC::streamContainsAMC(std::istream& in, int* degrees, Mode_t* mode, KtStr
   }
 }
 
+}  // namespace
+
+int KaAMC::streamContainsAMC(std::istream& in, int* degrees, Mode_t* mode, KtStr* message) {
+  int lines = 0;
+  return checkHeader(in, degrees, mode, message, &lines);
+}
+
 std::istream& KaAMC::scanFrom(std::istream& in) {
   return _scanFrom(in, 0);
 }
 
 std::istream& KaAMC::_scanFrom(std::istream& in, int maxFields) {
   KtStr reason;
-  if (!streamContainsAMC(in, &degrees, &mode, &reason)) {
+  int headerLines = 0;
+  if (!checkHeader(in, &degrees, &mode, &reason, &headerLines)) {
     theExceptObj.recordError(reason);
     KtError("File does not contain amc data.");
     return in;
@@ -485,6 +559,7 @@ std::istream& KaAMC::_scanFrom(std::istream& in, int maxFields) {
   // a partial read must leave the stream after the frames it read.
   KaAMCTextSource src(in,
                       maxFields == 0 ? KaAMCTextSource::Blocks : KaAMCTextSource::readAheadFor(in));
+  src.setFirstLine(headerLines + 1);
   KaAMCFieldReader reader(src);
   int n = 0;
   for (;;) {

@@ -34,7 +34,8 @@ KaAMCTextSource::ReadAhead KaAMCTextSource::readAheadFor(std::istream& in) {
 
 bool KaAMCTextSource::skipWhiteSpace() {
   for (;;) {
-    while (_pos < _end && isSpace(_buffer[_pos])) _pos++;
+    for (; _pos < _end && isSpace(_buffer[_pos]); _pos++)
+      if (_buffer[_pos] == '\n') _line++;
     if (_pos < _end) return true;
     if (!_refill()) return false;
   }

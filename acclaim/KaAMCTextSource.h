@@ -42,7 +42,20 @@ class KaAMCTextSource {
 
   const char* cursor() const { return _buffer.get() + _pos; }
   std::size_t buffered() const { return _end - _pos; }
+  // Consumes n characters that hold no line end.
   void consume(std::size_t n) { _pos += n; }
+  // Consumes n characters of which the last is a line end.
+  void consumeLine(std::size_t n) {
+    _pos += n;
+    _line++;
+  }
+
+  // The number of the line the cursor stands on, counting from firstLine
+  // for the stream's position when the source was made. Only the line ends
+  // that skipWhiteSpace and consumeLine pass are counted, so the scans pay
+  // nothing for it.
+  int line() const { return _line; }
+  void setFirstLine(int firstLine) { _line = firstLine; }
 
   // No character is left: the input has ended (or failed) and all buffered
   // text is consumed.
@@ -62,6 +75,7 @@ class KaAMCTextSource {
   std::size_t _capacity = 0;
   std::size_t _pos = 0;
   std::size_t _end = 0;
+  int _line = 1;
   bool _inputEnded = false;
   bool _failed = false;
   bool _finished = false;

@@ -6,7 +6,6 @@
 
 #include "acclaim/KaASFReaderSections.h"
 #include "toolkit/KtBuild.h"
-#include "toolkit/KtCancelHandler.h"
 #include "toolkit/KtExcept.h"
 
 namespace {
@@ -32,21 +31,32 @@ struct BoneBlock {
   }
 };
 
-// Everything one keyword handler needs.
-struct BonedataReader {
+// Reads the blocks of a :bonedata section; everything one keyword handler
+// needs.
+struct BonedataReader : ASFBlockReader {
+  BonedataReader(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, int angleFlag,
+                 KtList<KaASFBone*>& bones, const KaASF& skeleton)
+      : tokenizer(tokenizer),
+        groups(groups),
+        angleFlag(angleFlag),
+        bones(bones),
+        skeleton(skeleton) {
+    KtListIter<KaASFBone*> existing(bones);
+    while (!existing.atEnd()) ids.insert((*existing.next())->id());
+  }
+
   ASFTokenizer& tokenizer;
   KtList<KaASFDOFGroup*>* groups;
   int angleFlag;
+  KtList<KaASFBone*>& bones;
   const KaASF& skeleton;
   BoneBlock block;
   char token[KaASFTokenLength];
-  bool pending = false;
   std::unordered_set<int> ids;  // ids of the bones already in the list
 
   // Records a message with the line number; always false.
   bool fail(const char* message) {
-    KtError(message, kSection);
-    addLineNumber(tokenizer);
+    failInASFSection(tokenizer, message, kSection);
     return false;
   }
 
@@ -57,9 +67,17 @@ struct BonedataReader {
     return true;
   }
 
-  bool readNumbers(float* values, int n, const char* invalidMessage) {
+  // Like readNumber for values that must be finite.
+  bool readFiniteNumber(float* value, const char* invalidMessage) {
+    tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
+    *value = tokenizer.atEnd() ? 0 : readASFFiniteFloat(token);
+    if (tokenizer.atEnd() || theExceptObj.errorOccurred()) return fail(invalidMessage);
+    return true;
+  }
+
+  bool readFiniteNumbers(float* values, int n, const char* invalidMessage) {
     for (int i = 0; i < n; i++)
-      if (!readNumber(&values[i], invalidMessage)) return false;
+      if (!readFiniteNumber(&values[i], invalidMessage)) return false;
     return true;
   }
 
@@ -72,7 +90,11 @@ struct BonedataReader {
                 const char* invalid);
   bool readDof();
   bool readLimits();
-  bool readKeyword();
+
+  void beginBlock() override;
+  bool checkBlock() override;
+  void endBlock() override;
+  Keyword readKeyword(const char* keyword) override;
 };
 
 bool BonedataReader::readId() {
@@ -107,7 +129,7 @@ bool BonedataReader::readDirection() {
   if (!block.nameSeen) return fail("Direction specification defined before name in %s section.");
   if (block.directionSeen) return fail("Duplicate direction specification in %s section.");
   float v[3];
-  if (!readNumbers(v, 3, "Invalid value for direction in %s section.")) return false;
+  if (!readFiniteNumbers(v, 3, "Invalid value for direction in %s section.")) return false;
   block.bone->direction.x = v[0];
   block.bone->direction.y = v[1];
   block.bone->direction.z = v[2];
@@ -119,8 +141,10 @@ bool BonedataReader::readLength() {
   if (!block.nameSeen) return fail("Length specification defined before name in %s section.");
   if (block.lengthSeen) return fail("Duplicate length specification in %s section.");
   float length;
-  if (!readNumber(&length, "Invalid value for length in %s section.")) return false;
-  block.bone->length = length / skeleton.header.length;
+  if (!readFiniteNumber(&length, "Invalid value for length in %s section.")) return false;
+  float stored = length / skeleton.header.length;
+  if (!checkASFScaledValue(token, stored)) return fail("Invalid value for length in %s section.");
+  block.bone->length = stored;
   block.lengthSeen = true;
   return true;
 }
@@ -129,7 +153,7 @@ bool BonedataReader::readAxis() {
   if (!block.nameSeen) return fail("Axis defined before name in %s section.");
   if (block.axisSeen) return fail("Duplicate axis specification in %s section.");
   float v[3];
-  if (!readNumbers(v, 3, "Invalid value for axis in %s section.")) return false;
+  if (!readFiniteNumbers(v, 3, "Invalid value for axis in %s section.")) return false;
   for (int i = 0; i < 3; i++)
     block.bone->axis[i] = angleFlag == 1 ? KaASFDegreesToRadians(v[i]) : v[i];
   tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
@@ -158,14 +182,13 @@ bool BonedataReader::readDof() {
   if (!block.nameSeen) return fail("Dof defined before name in %s section.");
   if (block.dofSeen) return fail("Duplicate dof specification in %s section.");
   KaASFDOFGroup list;
-  readASFDofList(tokenizer, groups, list, token);
+  readASFDofList(tokenizer, groups, list);
   if (theExceptObj.errorOccurred()) {
     KtError("Unable to read dof in %s section.", kSection);
     return false;
   }
   block.bone->dofs.setDOFs(list.dofs);
   block.dofSeen = true;
-  pending = true;
   return true;
 }
 
@@ -173,79 +196,58 @@ bool BonedataReader::readLimits() {
   if (!block.dofSeen) return fail("Limits defined without the definition of dof in %s section.");
   if (!block.nameSeen) return fail("Limits defined before name in %s section.");
   if (block.limitsSeen) return fail("Duplicate limits specification in %s section.");
-  readASFLimitsList(tokenizer, block.bone->dofs, angleFlag, kSection, token, &pending);
+  readASFLimitsList(tokenizer, block.bone->dofs, angleFlag, kSection);
   if (theExceptObj.errorOccurred()) return false;
   block.limitsSeen = true;
   return true;
 }
 
-// Handles one keyword inside a block; false after a recorded error.
-bool BonedataReader::readKeyword() {
+void BonedataReader::beginBlock() {
+  block = BoneBlock();
+  block.bone.reset(new KaASFBone);
+}
+
+bool BonedataReader::checkBlock() {
+  if (!block.nameSeen) return fail("Name undefined in %s section.");
+  if (!block.directionSeen) return fail("Direction undefined in %s section.");
+  if (!block.lengthSeen) return fail("Length undefined in %s section.");
+  if (!block.axisSeen) return fail("Axis undefined in %s section.");
+  return true;
+}
+
+void BonedataReader::endBlock() {
+  ids.insert(block.bone->id());
+  bones.append(block.bone.release());
+}
+
+BonedataReader::Keyword BonedataReader::readKeyword(const char* keyword) {
+  auto is = [keyword](const char* word) { return strcasecmp(keyword, word) == 0; };
+  auto done = [](bool read) { return read ? Read : Failed; };
   KaASFBone& bone = *block.bone;
-  if (strcasecmp(token, "id") == 0) return readId();
-  if (strcasecmp(token, "name") == 0) return readName();
-  if (strcasecmp(token, "direction") == 0) return readDirection();
-  if (strcasecmp(token, "length") == 0) return readLength();
-  if (strcasecmp(token, "axis") == 0) return readAxis();
-  if (strcasecmp(token, "bodymass") == 0)
-    return readMass(&block.bodymassSeen, &bone.bodymass,
-                    "Bodymass defined before name in %s section.",
-                    "Duplicate bodymass specification in %s section.",
-                    "Invalid value for bodymass in %s section.");
-  if (strcasecmp(token, "cofmass") == 0)
-    return readMass(&block.cofmassSeen, &bone.cofmass, "Cofmass defined before name in %s section.",
-                    "Duplicate cofmass specification in %s section.",
-                    "Invalid value for cofmass in %s section.");
-  if (strcasecmp(token, "dof") == 0) return readDof();
-  if (strcasecmp(token, "limits") == 0) return readLimits();
-  KtError("Unexpected '%s' encountered in %s section.", token, kSection);
-  addLineNumber(tokenizer);
-  return false;
+  if (is("id")) return done(readId());
+  if (is("name")) return done(readName());
+  if (is("direction")) return done(readDirection());
+  if (is("length")) return done(readLength());
+  if (is("axis")) return done(readAxis());
+  if (is("bodymass"))
+    return done(readMass(&block.bodymassSeen, &bone.bodymass,
+                         "Bodymass defined before name in %s section.",
+                         "Duplicate bodymass specification in %s section.",
+                         "Invalid value for bodymass in %s section."));
+  if (is("cofmass"))
+    return done(readMass(&block.cofmassSeen, &bone.cofmass,
+                         "Cofmass defined before name in %s section.",
+                         "Duplicate cofmass specification in %s section.",
+                         "Invalid value for cofmass in %s section."));
+  if (is("dof")) return done(readDof());
+  if (is("limits")) return done(readLimits());
+  return Unknown;
 }
 
 }  // namespace
 
 void readBonedataSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, int angleFlag,
                          KtList<KaASFBone*>& bones, const KaASF& skeleton) {
-  BonedataReader reader{tokenizer, groups, angleFlag, skeleton, BoneBlock(), {}, false, {}};
-  KtListIter<KaASFBone*> existing(bones);
-  while (!existing.atEnd()) reader.ids.insert((*existing.next())->id());
-  int completed = 0;
-  char* token = reader.token;
-  for (;;) {
-    if (!reader.pending) tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
-    reader.pending = false;
-    bool inBlock = reader.block.bone != nullptr;
-    bool atEnd = tokenizer.atEnd();
-    if (!atEnd && ASFTokenizer::isEndOfSectionToken(token)) {
-      if (inBlock) reader.fail("Expected 'end' keyword in %s section.");
-      return;
-    }
-    if (!atEnd && strcasecmp(token, "begin") == 0) {
-      if (inBlock) {
-        reader.fail("Expected 'end' keyword in %s section.");
-        return;
-      }
-      reader.block = BoneBlock();
-      reader.block.bone.reset(new KaASFBone);
-    } else if (!atEnd && strcasecmp(token, "end") == 0) {
-      if (!inBlock) {
-        reader.fail("Unexpected 'end' encountered in %s section.");
-        return;
-      }
-      const BoneBlock& b = reader.block;
-      if (!b.nameSeen) return (void)reader.fail("Name undefined in %s section.");
-      if (!b.directionSeen) return (void)reader.fail("Direction undefined in %s section.");
-      if (!b.lengthSeen) return (void)reader.fail("Length undefined in %s section.");
-      if (!b.axisSeen) return (void)reader.fail("Axis undefined in %s section.");
-      if (++completed % 10 == 0 && KtCancelHandler::checkCancel()) return;
-      reader.ids.insert(b.bone->id());
-      bones.append(reader.block.bone.release());
-    } else if (!inBlock) {
-      reader.fail("Data specified outside of begin/end pair in %s section.");
-      return;
-    } else if (!reader.readKeyword()) {
-      return;
-    }
-  }
+  BonedataReader reader(tokenizer, groups, angleFlag, bones, skeleton);
+  readASFBlockSection(tokenizer, kSection, reader);
 }

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "acclaim/KaASFReaderSections.h"
-#include "toolkit/KtCancelHandler.h"
 #include "toolkit/KtExcept.h"
 
 float KaASFDegreesToRadians(float degrees) {
@@ -86,13 +85,12 @@ bool readGroupPicks(ASFTokenizer& tokenizer, KaASFDOFGroup* group, KaASFDOFGroup
 
 }  // namespace
 
-void readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, KaASFDOFGroup& target,
-                    char* buffer) {
-  bool pending = false;
+void readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups,
+                    KaASFDOFGroup& target) {
+  char buffer[KaASFTokenLength];
   for (;;) {
-    if (!pending) tokenizer.getNextNonEOLToken(buffer, KaASFTokenLength);
-    pending = false;
-    if (tokenizer.atEnd()) return;
+    tokenizer.getNextNonEOLToken(buffer, KaASFTokenLength);
+    if (tokenizer.atEnd()) return tokenizer.pushBack();
     int code = KaASFDofCode(buffer);
     if (code > 0) {
       if (target.hasDOF(code)) {
@@ -104,11 +102,11 @@ void readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, KaA
       continue;
     }
     KaASFDOFGroup* group = groups ? findGroupNoCase(*groups, buffer) : nullptr;
-    if (!group) return;
+    if (!group) return tokenizer.pushBack();
     tokenizer.getNextNonEOLToken(buffer, KaASFTokenLength);
     if (strcmp(buffer, "<") != 0) {
       appendGroupDofs(target, group);
-      pending = true;
+      tokenizer.pushBack();
       continue;
     }
     if (!readGroupPicks(tokenizer, group, target, buffer)) return;
@@ -116,7 +114,8 @@ void readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, KaA
 }
 
 void readASFLimitsList(ASFTokenizer& tokenizer, KaASFDOFGroup& target, int angleFlag,
-                       const char* section, char* buffer, bool* pending) {
+                       const char* section) {
+  char buffer[KaASFTokenLength];
   KtListIter<KaASFDOF*> it(target.dofs);
   auto nextOwnDof = [&it]() -> KaASFDOF* {
     while (!it.atEnd()) {
@@ -131,10 +130,7 @@ void readASFLimitsList(ASFTokenizer& tokenizer, KaASFDOFGroup& target, int angle
     tokenizer.getNextNonEOLToken(buffer, KaASFTokenLength);
     // A word that is no number ends the list; nothing is recorded for it,
     // so earlier records of the read stay as they are.
-    if (tokenizer.atEnd() || !convertASFLimit(buffer, &lower)) {
-      *pending = true;
-      return;
-    }
+    if (tokenizer.atEnd() || !convertASFLimit(buffer, &lower)) return tokenizer.pushBack();
     tokenizer.getNextNonEOLToken(buffer, KaASFTokenLength);
     float upper = tokenizer.atEnd() ? 0 : readASFLimit(buffer);
     if (tokenizer.atEnd() || theExceptObj.errorOccurred()) {
@@ -163,6 +159,9 @@ void readASFLimitsList(ASFTokenizer& tokenizer, KaASFDOFGroup& target, int angle
 
 namespace {
 
+const char* const kSection = ":dofgroups";
+
+// The state of the block being read.
 struct DofgroupsBlock {
   std::unique_ptr<KaASFDOFGroup> group;
   bool nameSeen = false;
@@ -170,101 +169,87 @@ struct DofgroupsBlock {
   bool limitsSeen = false;
 };
 
-const char* const kSection = ":dofgroups";
+// Reads the blocks of a :dofgroups section. A group's dof list may name the
+// groups read before it.
+struct DofgroupsReader : ASFBlockReader {
+  DofgroupsReader(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>& groups, int angleFlag)
+      : tokenizer(tokenizer), groups(groups), angleFlag(angleFlag) {}
+
+  ASFTokenizer& tokenizer;
+  KtList<KaASFDOFGroup*>& groups;
+  int angleFlag;
+  DofgroupsBlock block;
+
+  // Records a message with the line number; always false.
+  bool fail(const char* message) {
+    failInASFSection(tokenizer, message, kSection);
+    return false;
+  }
+
+  bool readName();
+  bool readDof();
+  bool readLimits();
+
+  void beginBlock() override {
+    block = DofgroupsBlock();
+    block.group.reset(new KaASFDOFGroup);
+  }
+  bool checkBlock() override { return block.nameSeen || fail("Name undefined in %s section."); }
+  void endBlock() override { groups.append(block.group.release()); }
+  Keyword readKeyword(const char* keyword) override;
+};
+
+bool DofgroupsReader::readName() {
+  if (block.nameSeen) return fail("Duplicate name specification in %s section.");
+  char token[KaASFTokenLength];
+  tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
+  block.group->name = token;
+  block.nameSeen = true;
+  return true;
+}
+
+bool DofgroupsReader::readDof() {
+  if (block.limitsSeen) return fail("Limits defined before dof in %s section.");
+  if (!block.nameSeen) return fail("Dof defined before name in %s section.");
+  if (block.dofSeen) return fail("Duplicate dof specification in %s section.");
+  KaASFDOFGroup list;
+  readASFDofList(tokenizer, &groups, list);
+  if (theExceptObj.errorOccurred()) {
+    KtError("Unable to read dof in %s section.", kSection);
+    return false;
+  }
+  block.group->setDOFs(list.dofs);
+  block.dofSeen = true;
+  return true;
+}
+
+bool DofgroupsReader::readLimits() {
+  if (!block.dofSeen) return fail("Limits defined without the definition of dof in %s section.");
+  if (!block.nameSeen) return fail("Limits defined before name in %s section.");
+  if (block.limitsSeen) return fail("Duplicate limits specification in %s section.");
+  readASFLimitsList(tokenizer, *block.group, angleFlag, kSection);
+  if (theExceptObj.errorOccurred()) return false;
+  block.limitsSeen = true;
+  return true;
+}
+
+DofgroupsReader::Keyword DofgroupsReader::readKeyword(const char* keyword) {
+  bool read;
+  if (strcasecmp(keyword, "name") == 0)
+    read = readName();
+  else if (strcasecmp(keyword, "dof") == 0)
+    read = readDof();
+  else if (strcasecmp(keyword, "limits") == 0)
+    read = readLimits();
+  else
+    return Unknown;
+  return read ? Read : Failed;
+}
 
 }  // namespace
 
 void readDofgroupsSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>& groups,
                           const KaASF& skeleton) {
-  char token[KaASFTokenLength];
-  DofgroupsBlock block;
-  bool pending = false;
-  int completed = 0;
-  auto fail = [&tokenizer](bool withLine) {
-    if (withLine) addLineNumber(tokenizer);
-  };
-  for (;;) {
-    if (!pending) tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
-    pending = false;
-    bool inBlock = block.group != nullptr;
-    if (!tokenizer.atEnd() && ASFTokenizer::isEndOfSectionToken(token)) {
-      if (inBlock) {
-        KtError("Expected 'end' keyword in %s section.", kSection);
-        return fail(true);
-      }
-      return;
-    }
-    if (strcasecmp(token, "begin") == 0 && !tokenizer.atEnd()) {
-      if (inBlock) {
-        KtError("Expected 'end' keyword in %s section.", kSection);
-        return fail(true);
-      }
-      block = DofgroupsBlock();
-      block.group.reset(new KaASFDOFGroup);
-    } else if (strcasecmp(token, "end") == 0 && !tokenizer.atEnd()) {
-      if (!inBlock) {
-        KtError("Unexpected 'end' encountered in %s section.", kSection);
-        return fail(true);
-      }
-      if (!block.nameSeen) {
-        KtError("Name undefined in %s section.", kSection);
-        return fail(true);
-      }
-      if (++completed % 10 == 0 && KtCancelHandler::checkCancel()) return;
-      groups.append(block.group.release());
-    } else if (!inBlock) {
-      KtError("Data specified outside of begin/end pair in %s section.", kSection);
-      return fail(true);
-    } else if (strcasecmp(token, "name") == 0) {
-      if (block.nameSeen) {
-        KtError("Duplicate name specification in %s section.", kSection);
-        return fail(true);
-      }
-      tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
-      block.group->name = token;
-      block.nameSeen = true;
-    } else if (strcasecmp(token, "dof") == 0) {
-      if (block.limitsSeen) {
-        KtError("Limits defined before dof in %s section.", kSection);
-        return fail(true);
-      }
-      if (!block.nameSeen) {
-        KtError("Dof defined before name in %s section.", kSection);
-        return fail(true);
-      }
-      if (block.dofSeen) {
-        KtError("Duplicate dof specification in %s section.", kSection);
-        return fail(true);
-      }
-      KaASFDOFGroup list;
-      readASFDofList(tokenizer, &groups, list, token);
-      if (theExceptObj.errorOccurred()) {
-        KtError("Unable to read dof in %s section.", kSection);
-        return;
-      }
-      block.group->setDOFs(list.dofs);
-      block.dofSeen = true;
-      pending = true;
-    } else if (strcasecmp(token, "limits") == 0) {
-      if (!block.dofSeen) {
-        KtError("Limits defined without the definition of dof in %s section.", kSection);
-        return fail(true);
-      }
-      if (!block.nameSeen) {
-        KtError("Limits defined before name in %s section.", kSection);
-        return fail(true);
-      }
-      if (block.limitsSeen) {
-        KtError("Duplicate limits specification in %s section.", kSection);
-        return fail(true);
-      }
-      readASFLimitsList(tokenizer, *block.group, skeleton.header.angleInDegrees, kSection, token,
-                        &pending);
-      if (theExceptObj.errorOccurred()) return;
-      block.limitsSeen = true;
-    } else {
-      KtError("Unexpected '%s' encountered in %s section.", token, kSection);
-      return fail(true);
-    }
-  }
+  DofgroupsReader reader(tokenizer, groups, skeleton.header.angleInDegrees);
+  readASFBlockSection(tokenizer, kSection, reader);
 }

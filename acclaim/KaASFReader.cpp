@@ -1,5 +1,6 @@
 #include <strings.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -80,11 +81,18 @@ void readNameSection(ASFTokenizer& tokenizer, KaASFHeader& header) {
   }
 }
 
+// What a units value must be besides a number.
+enum class UnitsValue { AnyNumber, PositiveFinite };
+
 // Reads the value of a units keyword; false after a recorded error.
-bool readUnitsNumber(ASFTokenizer& tokenizer, float* value, const char* invalid) {
+bool readUnitsNumber(ASFTokenizer& tokenizer, float* value, const char* invalid,
+                     UnitsValue rule = UnitsValue::AnyNumber) {
   char token[KaASFTokenLength];
   tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
   float v = tokenizer.atEnd() ? 0 : readASFFloat(token);
+  if (!tokenizer.atEnd() && !theExceptObj.errorOccurred() && rule == UnitsValue::PositiveFinite &&
+      !(std::isfinite(v) && v > 0))
+    KtError("Length factor '%s' is not a finite number greater than 0.", token);
   if (tokenizer.atEnd() || theExceptObj.errorOccurred()) {
     failWithLine(tokenizer, invalid);
     return false;
@@ -108,8 +116,11 @@ void readUnitsSection(ASFTokenizer& tokenizer, KaASFHeader& header) {
     } else if (!tokenizer.atEnd() && isToken(token, "length")) {
       if (lengthSeen)
         return failWithLine(tokenizer, "Duplicate length specification in :units section.");
+      // Bone lengths are divided by the factor and, in skelconv, the root
+      // position is multiplied by its reciprocal.
       if (!readUnitsNumber(tokenizer, &header.length,
-                           "Unable to read length data in :units section."))
+                           "Unable to read length data in :units section.",
+                           UnitsValue::PositiveFinite))
         return;
       lengthSeen = true;
     } else if (!tokenizer.atEnd() && isToken(token, "angle")) {
@@ -153,12 +164,17 @@ void readDocumentationSection(ASFTokenizer& tokenizer, KaASFHeader& header) {
   header.documentation = documentation;
 }
 
-// Reads three numbers; false after a recorded error.
-bool readRootNumbers(ASFTokenizer& tokenizer, float* v, const char* invalid) {
+// Reads three finite numbers, each multiplied by scale; false after a
+// recorded error.
+bool readRootNumbers(ASFTokenizer& tokenizer, float* v, const char* invalid, float scale = 1.0f) {
   char token[KaASFTokenLength];
   for (int i = 0; i < 3; i++) {
     tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
-    v[i] = tokenizer.atEnd() ? 0 : readASFFloat(token);
+    v[i] = tokenizer.atEnd() ? 0 : readASFFiniteFloat(token);
+    if (!tokenizer.atEnd() && !theExceptObj.errorOccurred() && scale != 1.0f) {
+      v[i] *= scale;
+      checkASFScaledValue(token, v[i]);
+    }
     if (tokenizer.atEnd() || theExceptObj.errorOccurred()) {
       failWithLine(tokenizer, invalid);
       return false;
@@ -171,10 +187,8 @@ void readRootSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, in
                      float scale, KaASFRoot& root) {
   char token[KaASFTokenLength];
   bool axisSeen = false, orderSeen = false, positionSeen = false, orientationSeen = false;
-  bool pending = false;
   for (;;) {
-    if (!pending) tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
-    pending = false;
+    tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
     if (tokenizer.atEnd()) return failWithLine(tokenizer, "Unexpected end of input.");
     if (ASFTokenizer::isEndOfSectionToken(token)) return;
     if (isToken(token, "axis")) {
@@ -187,22 +201,22 @@ void readRootSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, in
     } else if (isToken(token, "order")) {
       if (orderSeen) return failWithLine(tokenizer, "Duplicate order keyword in :root section.");
       KaASFDOFGroup order;
-      readASFDofList(tokenizer, groups, order, token);
+      readASFDofList(tokenizer, groups, order);
       if (theExceptObj.errorOccurred()) {
         KtError("Unable to read order in :root section.");
         return;
       }
       root.order = order;
       orderSeen = true;
-      pending = true;
     } else if (isToken(token, "position")) {
       if (positionSeen)
         return failWithLine(tokenizer, "Duplicate position keyword in :root section.");
       float v[3];
-      if (!readRootNumbers(tokenizer, v, "Invalid value for position in :root section.")) return;
-      root.position.x = v[0] * scale;
-      root.position.y = v[1] * scale;
-      root.position.z = v[2] * scale;
+      if (!readRootNumbers(tokenizer, v, "Invalid value for position in :root section.", scale))
+        return;
+      root.position.x = v[0];
+      root.position.y = v[1];
+      root.position.z = v[2];
       positionSeen = true;
     } else if (isToken(token, "orientation")) {
       if (orientationSeen)

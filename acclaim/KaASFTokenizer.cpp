@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "toolkit/KtExcept.h"
 
@@ -38,6 +40,22 @@ bool ASFTokenizer::isEOLToken(const char* token) {
 
 bool ASFTokenizer::isEndOfSectionToken(const char* token) {
   return token[0] == '\001' && token[1] == '\0';
+}
+
+// Skips a UTF-8 byte-order mark at the start of the text, which some
+// editors write. It holds no line end, so lines count as without it.
+void ASFTokenizer::_skipByteOrderMark() {
+  std::streambuf* buf = rdbuf();
+  if (!buf) return;
+  const int mark[] = {0xEF, 0xBB, 0xBF};
+  int matched = 0;
+  while (matched < 3 && buf->sgetc() == mark[matched]) {
+    buf->sbumpc();
+    matched++;
+  }
+  if (matched == 3) return;
+  // Not a mark: the bytes are the file's own.
+  while (matched-- > 0) buf->sungetc();
 }
 
 bool ASFTokenizer::_skipWhiteSpace() {
@@ -93,7 +111,25 @@ void ASFTokenizer::_readIdentifier(char* buffer, int length) {
 }
 
 void ASFTokenizer::getNextToken(char* buffer, int length) {
+  if (_pushedBack) {
+    _pushedBack = false;
+    if (length <= 0) return;
+    std::size_t n = _last.size() < std::size_t(length) ? _last.size() : std::size_t(length) - 1;
+    std::memcpy(buffer, _last.data(), n);
+    buffer[n] = '\0';
+    // _atEnd is still what the pushed-back read left.
+    return;
+  }
+  _readToken(buffer, length);
+  if (length > 0) _last.assign(buffer);
+}
+
+void ASFTokenizer::_readToken(char* buffer, int length) {
   _atEnd = false;
+  if (_atStart) {
+    _atStart = false;
+    _skipByteOrderMark();
+  }
   if (_skipWhiteSpace()) {
     bool wasAtLineStart = _atLineStart;
     _atLineStart = true;
@@ -130,6 +166,26 @@ float readASFFloat(const char* text) {
     return 0;
   }
   return value;
+}
+
+float readASFFiniteFloat(const char* text) {
+  char* end = nullptr;
+  float value = std::strtof(text, &end);
+  if (end == text) {
+    KtError("Invalid number.");
+    return 0;
+  }
+  if (!std::isfinite(value)) {
+    KtError("Number '%s' is not finite.", text);
+    return 0;
+  }
+  return value;
+}
+
+bool checkASFScaledValue(const char* text, float value) {
+  if (std::isfinite(value)) return true;
+  KtError("Number '%s' is not finite after conversion by the length factor.", text);
+  return false;
 }
 
 int readASFInt(const char* text) {

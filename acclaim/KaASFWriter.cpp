@@ -152,7 +152,9 @@ void KaASFHeader::printOn(std::ostream& out) const {
   writeASFNumber(out, mass, 0, 2);
   endLine(out);
   if (failed("Unable to write mass conversion factor.")) return;
-  endLine(out << "  length " << length);
+  // The length line ends with the newline below, which also stands when no
+  // documentation follows.
+  out << "  length " << length;
   if (failed("Unable to write length conversion factor.")) return;
   out << '\n';
   if (!documentation.isNull()) endLine(out << ":documentation\n" << documentation);

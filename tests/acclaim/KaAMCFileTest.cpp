@@ -285,3 +285,36 @@ TEST(KaAMCFile, SaveFailuresCarryTheFileLine) {
             0u)
       << failed;
 }
+
+TEST(KaAMCFile, AByteOrderMarkAtTheStartOfAPlainOrCompressedFileIsSkipped) {
+  TempDir dir;
+  const std::string text = "\xEF\xBB\xBF" + take(2);
+  std::string plain = dir.file("m.amc");
+  writeFile(plain, text);
+  std::string gz = dir.file("z.amc.gz");
+  gzipTo(text, gz);
+  for (const std::string& path : {plain, gz}) {
+    KaAMC motion;
+    motion.read(path.c_str());
+    EXPECT_EQ(chain(path), "") << path;
+    ASSERT_EQ(motion.fields.count(), 2) << path;
+    EXPECT_STREQ(motion.boneNames[0].text(), "root");
+    EXPECT_EQ(motion.fields[1].bones[0].values[5], 2.0f);
+    EXPECT_EQ(KaAMC::fileContainsAMC(path.c_str()), 1) << path;
+    EXPECT_EQ(chain(path), "");
+  }
+  // A value that is not finite is reported on the line it has without the mark.
+  writeFile(plain, "\xEF\xBB\xBF" + take(2) + "3\nroot 1 -nan\n");
+  KaAMC motion;
+  motion.read(plain.c_str());
+  EXPECT_EQ(chain(plain), "Unable to read 'F'.\nUnable to read field.\n"
+                          "Line 10:  Unable to read bone 'root' for field 3.\n"
+                          "Number '-nan' is not finite.\n");
+  // The first-frame read of a compressed file reads its pipe a character at
+  // a time, and counts the same lines.
+  gzipTo("\xEF\xBB\xBF# take\n" + std::string(header) + "\n1\nroot 1\n\nhead 2 inf\n", gz);
+  motion.readFirstField(gz.c_str());
+  EXPECT_EQ(chain(gz), "Unable to read 'F'.\nUnable to read field.\n"
+                       "Line 8:  Unable to read bone 'head' for field 1.\n"
+                       "Number 'inf' is not finite.\n");
+}

@@ -661,8 +661,7 @@ TEST(KaASFReader, DeepChainsAndHugeTokensNeitherCrashNorHang) {
   std::string text = ":version 1\n:bonedata\n";
   const int n = 20000;
   for (int i = 0; i < n; i++)
-    text +=
-        " begin name b" + std::to_string(i) + " direction 0 0 1 length 1e999 axis 0 0 0 xyz end\n";
+    text += " begin name b" + std::to_string(i) + " direction 0 0 1 length 1 axis 0 0 0 xyz end\n";
   text += ":hierarchy\n begin\n root b0\n";
   for (int i = 0; i + 1 < n; i++)
     text += " b" + std::to_string(i) + " b" + std::to_string(i + 1) + "\n";
@@ -700,11 +699,13 @@ TEST(KaASFReader, GarbageAndHugeValuesEndInARecordOrAModel) {
   ASSERT_EQ(chain.size(), 3u);
   EXPECT_EQ(chain[0], "Unable to read :name section.");
   EXPECT_EQ(chain[2], "Line 2:  :name data exceeds limit of 50 characters.");
-  // Out-of-range numbers convert to the float's extremes; ids are clamped.
-  EXPECT_TRUE(scan(asf, ":version 1\n:root position 1e999 -1e999 1e-999\n:bonedata\n" +
+  // Numbers below the float range convert to zero; ids are clamped.
+  EXPECT_TRUE(scan(asf, ":version 1\n:root position 1e-999 -1e-999 0\n:bonedata\n" +
                             bone("a", "id 99999999999999") + bone("b") + ":skin\n")
                   .empty());
-  EXPECT_TRUE(std::isinf(asf.root.position.x));
+  EXPECT_EQ(asf.root.position.x, 0.0f);
+  ASSERT_EQ(asf.bones.count(), 2);
+  EXPECT_EQ(asf.findBone("a")->id(), 2147483647);
   EXPECT_EQ(asf.findBone("b")->id(), 1);
 }
 
@@ -714,4 +715,104 @@ TEST(KaASFReader, VerticalTabsAndFormFeedsSeparateWordsInAFile) {
   EXPECT_FLOAT_EQ(asf.header.version, 1.5f);
   EXPECT_STREQ(asf.header.name.text(), "x");
   EXPECT_EQ(asf.header.angleInDegrees, 1);
+}
+
+TEST(KaASFReader, NumbersThatMustBeFiniteAreRefusedWithTheirLine) {
+  const std::string v = ":version 1\n";
+  const char* const units = "Unable to read :units section.";
+  const char* const root = "Unable to read :root section.";
+  const char* const b = "Unable to read :bonedata section.";
+  auto factor = [&](const std::string& text) {
+    return Case{v + ":units\n length " + text + "\n",
+                {F, units, "Line 3:  Unable to read length data in :units section.",
+                 "Length factor '" + text + "' is not a finite number greater than 0."}};
+  };
+  auto notFinite = [](const std::string& text) { return "Number '" + text + "' is not finite."; };
+  const std::string h = v + ":bonedata\n begin\n name a\n";
+  expectChains({
+      factor("0"),
+      factor("-0.5"),
+      factor("nan"),
+      factor("inf"),
+      factor("1e999"),
+      {v + ":root\n position 1 nan 2\n",
+       {F, root, "Line 3:  Invalid value for position in :root section.", notFinite("nan")}},
+      {v + ":root\n orientation 0 0\n -inf\n",
+       {F, root, "Line 4:  Invalid value for orientation in :root section.", notFinite("-inf")}},
+      {h + " direction 0 1e999 0\n",
+       {F, b, "Line 5:  Invalid value for direction in :bonedata section.", notFinite("1e999")}},
+      {h + " length INF\n",
+       {F, b, "Line 5:  Invalid value for length in :bonedata section.", notFinite("INF")}},
+      {h + " axis 0 NaN 0 xyz\n",
+       {F, b, "Line 5:  Invalid value for axis in :bonedata section.", notFinite("NaN")}},
+      // A finite length that the length factor takes beyond the float range.
+      {v + ":units length 1e-30\n:bonedata\n begin\n name a\n length 1e30\n",
+       {F, b, "Line 6:  Invalid value for length in :bonedata section.",
+        "Number '1e30' is not finite after conversion by the length factor."}},
+  });
+
+  // Limits keep their unlimited sides; a tiny length factor is a factor.
+  KaASF asf;
+  EXPECT_TRUE(scan(asf,
+                   ":version 1\n:units length 1e-40\n:root position 0 0 0\n:bonedata\n"
+                   " begin name a direction 0 0 1 length 0 axis 0 0 0 xyz"
+                   " dof rx ry limits (-inf inf) (-1e999 1e999) end\n:skin\n")
+                  .empty());
+  const KaASFDOFGroup& dofs = asf.findBone("a")->dofs;
+  EXPECT_EQ(dofs.limits(KaRX)->lower, -3.40282347e38f);
+  EXPECT_EQ(dofs.limits(KaRX)->upper, 3.40282347e38f);
+  EXPECT_TRUE(std::isinf(dofs.limits(KaRY)->upper));
+  // skelconv multiplies the root position by the factor's reciprocal, which
+  // is beyond the float range here.
+  BuildSwitch build(KtBuild::Skelconv);
+  KaASF skel;
+  EXPECT_EQ(scan(skel, ":version 1\n:units length 1e-40\n:root\n position 0 0 0\n:skin\n"),
+            (Chain{root, "Line 4:  Invalid value for position in :root section.",
+                   "Number '0' is not finite after conversion by the length factor."}));
+}
+
+TEST(KaASFReader, AByteOrderMarkAtTheStartOfAFileIsSkipped) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string text = mark + ":version 1.2\n:name marked\n:root\n position 0 nan 0\n";
+  const Chain badRoot = {F, "Unable to read :root section.",
+                         "Line 4:  Invalid value for position in :root section.",
+                         "Number 'nan' is not finite."};
+  // The lines count as without the mark.
+  EXPECT_EQ(readText(text), badRoot);
+  KaASF asf;
+  EXPECT_TRUE(readText(mark + ":version 1.2\n:name marked\n:skin\n", &asf).empty());
+  EXPECT_STREQ(asf.header.name.text(), "marked");
+  EXPECT_FLOAT_EQ(asf.header.version, 1.2f);
+  // Only at the very start, and only the whole mark.
+  EXPECT_EQ(readText("\n" + mark + ":version 1\n:skin\n"),
+            (Chain{F, "File does not contain ASF data.",
+                   "File does not contain the ':version' keyword."}));
+  EXPECT_EQ(readText("\xEF\xBB:version 1\n:skin\n"),
+            (Chain{F, "File does not contain ASF data.",
+                   "File does not contain the ':version' keyword."}));
+
+  TempDir dir;
+  std::string plain = dir.file("m.asf");
+  writeFile(plain, text);
+  std::string gz = dir.file("z.asf.gz");
+  compressTo("gzip", text, gz);
+  {
+    BuildSwitch build(KtBuild::Skelconv);
+    theExceptObj.clear();
+    KaASF skel;
+    skel.read(plain.c_str());
+    EXPECT_EQ(takeChain(plain), badRoot);
+  }
+  BuildSwitch build(KtBuild::Motconv);
+  theExceptObj.clear();
+  KaASF z;
+  z.read(gz.c_str());
+  EXPECT_EQ(takeChain(gz), badRoot);
+  EXPECT_EQ(KaASF::fileContainsASF(plain.c_str()), 1);
+  EXPECT_EQ(KaASF::fileContainsASF(gz.c_str()), 1);
+  EXPECT_TRUE(takeChain().empty());
+  std::istringstream in(text);
+  float version = 0;
+  EXPECT_EQ(KaASF::streamContainsASF(in, nullptr, &version), 1);
+  EXPECT_FLOAT_EQ(version, 1.2f);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -171,4 +172,51 @@ TEST(KaASFTokenizer, AddLineNumberPrefixesTheNewestMessage) {
   EXPECT_TRUE(theExceptObj.errorOccurred());
   EXPECT_STREQ(theExceptObj.exception()->detail()->message().text(), "Older.");
   theExceptObj.clear();
+}
+
+TEST(KaASFTokenizer, AByteOrderMarkAtTheStartIsSkipped) {
+  const std::string mark = "\xEF\xBB\xBF";
+  int line = 0;
+  EXPECT_EQ(tokensOf(mark + ":version 1\n\nx", &line), (Tokens{":version", "1", "EOL", "x"}));
+  EXPECT_EQ(line, 3);
+  EXPECT_EQ(tokensOf(mark + "\n# note\nword", &line), (Tokens{"word"}));
+  EXPECT_EQ(line, 3);
+  // Anywhere else, or cut short, the bytes are part of a word.
+  EXPECT_EQ(tokensOf("a " + mark + "b"), (Tokens{"a", mark + "b"}));
+  EXPECT_EQ(tokensOf(mark + mark + "c"), (Tokens{mark + "c"}));
+  EXPECT_EQ(tokensOf("\xEF\xBB:version"), (Tokens{"\xEF\xBB:version"}));
+  EXPECT_EQ(tokensOf("\xEF:v"), (Tokens{"\xEF:v"}));
+  EXPECT_EQ(tokensOf("\xEF\xBB"), (Tokens{"\xEF\xBB"}));
+}
+
+TEST(KaASFTokenizer, APushedBackTokenIsGivenAgainWithItsLineAndEndState) {
+  std::istringstream in("dof rx\n\nlimits");
+  ASFTokenizer tokenizer(in);
+  char token[81];
+  tokenizer.getNextNonEOLToken(token, 81);
+  tokenizer.getNextNonEOLToken(token, 81);
+  EXPECT_STREQ(token, "rx");
+  tokenizer.getNextNonEOLToken(token, 81);
+  EXPECT_STREQ(token, "limits");
+  EXPECT_EQ(tokenizer.line(), 3);
+  tokenizer.pushBack();
+  std::strcpy(token, "overwritten");
+  tokenizer.getNextToken(token, 81);
+  EXPECT_STREQ(token, "limits");
+  EXPECT_EQ(tokenizer.line(), 3);
+  EXPECT_FALSE(tokenizer.atEnd());
+  // Given once only; then the input goes on.
+  tokenizer.getNextToken(token, 81);
+  EXPECT_TRUE(tokenizer.atEnd());
+  tokenizer.pushBack();
+  tokenizer.getNextNonEOLToken(token, 81);
+  EXPECT_TRUE(tokenizer.atEnd());
+  EXPECT_STREQ(token, "");
+  // A shorter buffer takes what fits.
+  std::istringstream words("abcdef");
+  ASFTokenizer cut(words);
+  cut.getNextToken(token, 81);
+  cut.pushBack();
+  cut.getNextToken(token, 4);
+  EXPECT_STREQ(token, "abc");
 }

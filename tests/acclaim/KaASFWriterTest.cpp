@@ -187,7 +187,6 @@ const char* const kFullSkeletonText =
     "  angle deg\n"
     "  mass 2.00\n"
     "  length 0.500000\n"
-    "\n"
     ":documentation\n"
     "walk\n"
     " take\n"
@@ -242,7 +241,7 @@ TEST(KaASFWriter, NewSkeletonWritesTheFixedLayout) {
   bone.name = "hips";
   asf.addBone(bone);
   EXPECT_EQ(printed(asf),
-            ":version 0.00\n:name \n:units\n  angle rad\n  mass 1.00\n  length 1.000000\n\n"
+            ":version 0.00\n:name \n:units\n  angle rad\n  mass 1.00\n  length 1.000000\n"
             ":root\n  axis \n  order  position 0.000000 0.000000 0.000000\n"
             "  orientation 0.0000 0.0000 0.0000\n"
             ":bonedata\n  begin\n    name hips\n    direction 0.000000 0.000000 0.000000\n"
@@ -389,7 +388,7 @@ TEST(KaASFWriter, SavedFilesTheReaderRefusesAsDocumented) {
   KaASF back;
   theExceptObj.clear();
   scanText(back, printed(groups));
-  EXPECT_EQ(takeChain(), (Chain{"Line 11:  Unknown keyword ':dofgroups' encountered."}));
+  EXPECT_EQ(takeChain(), (Chain{"Line 10:  Unknown keyword ':dofgroups' encountered."}));
   // The zero axis order of a new bone: the reader takes "end" for the order.
   KaASFBone plain;
   plain.name = "plain";
@@ -399,7 +398,7 @@ TEST(KaASFWriter, SavedFilesTheReaderRefusesAsDocumented) {
   withBone.addBone(plain);
   scanText(back, printed(withBone));
   EXPECT_EQ(takeChain(),
-            (Chain{"Unable to read :bonedata section.", "Line 18:  Unable to read sequence.",
+            (Chain{"Unable to read :bonedata section.", "Line 17:  Unable to read sequence.",
                    "Invalid axis specification."}));
   // An empty name.
   KaASF nameless;

@@ -1,0 +1,51 @@
+#include <strings.h>
+
+#include "acclaim/KaASFReaderSections.h"
+#include "toolkit/KtCancelHandler.h"
+#include "toolkit/KtExcept.h"
+
+void failInASFSection(const ASFTokenizer& tokenizer, const char* message, const char* section) {
+  KtError(message, section);
+  addLineNumber(tokenizer);
+}
+
+void readASFBlockSection(ASFTokenizer& tokenizer, const char* section, ASFBlockReader& reader) {
+  char token[KaASFTokenLength];
+  bool inBlock = false;
+  int completed = 0;
+  for (;;) {
+    tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
+    bool atEnd = tokenizer.atEnd();
+    if (!atEnd && ASFTokenizer::isEndOfSectionToken(token)) {
+      if (inBlock) failInASFSection(tokenizer, "Expected 'end' keyword in %s section.", section);
+      return;
+    }
+    if (!atEnd && strcasecmp(token, "begin") == 0) {
+      if (inBlock)
+        return failInASFSection(tokenizer, "Expected 'end' keyword in %s section.", section);
+      reader.beginBlock();
+      inBlock = true;
+    } else if (!atEnd && strcasecmp(token, "end") == 0) {
+      if (!inBlock)
+        return failInASFSection(tokenizer, "Unexpected 'end' encountered in %s section.", section);
+      if (!reader.checkBlock()) return;
+      if (++completed % 10 == 0 && KtCancelHandler::checkCancel()) return;
+      reader.endBlock();
+      inBlock = false;
+    } else if (!inBlock) {
+      return failInASFSection(tokenizer, "Data specified outside of begin/end pair in %s section.",
+                              section);
+    } else {
+      switch (reader.readKeyword(token)) {
+        case ASFBlockReader::Read:
+          break;
+        case ASFBlockReader::Failed:
+          return;
+        case ASFBlockReader::Unknown:
+          KtError("Unexpected '%s' encountered in %s section.", token, section);
+          addLineNumber(tokenizer);
+          return;
+      }
+    }
+  }
+}
