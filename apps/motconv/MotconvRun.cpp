@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <fstream>
 #include <iostream>
 
 #include "acclaim/KaAMC.h"
@@ -14,12 +13,11 @@
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFilePath.h"
+#include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
 #include "toolkit/KtScriptName.h"
 
 namespace {
-
-using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
 
 // Names end up in a script that Raro executes, as channel, joint and filter
 // names: one that holds anything but ASCII letters, digits and underscores
@@ -63,29 +61,18 @@ bool readInput(Model* model, const char* path) {
   return true;
 }
 
+using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
+
+void writeOutput(const char* path, ContentWriter writer, const KaASF& skeleton,
+                 const KaAMC& motion, int fps) {
+  KtWriteOutputFile(
+      path, [&](std::ostream& out) { writer(out, skeleton, motion, fps); }, std::cout);
+}
+
 }  // namespace
 
 bool confirmOverwrite(const char* path) {
   return KtConfirmOverwrite(path, "' exists.", std::cin, std::cout);
-}
-
-void writeOutputFile(const char* path, ContentWriter writer, const KaASF& skeleton,
-                     const KaAMC& motion, int fps) {
-  if (!KtPathCheckWriteAccess(path)) return;
-  std::cout << "Writing \"" << path << "\"..." << std::flush;
-  std::ofstream out(path, std::ios::out | std::ios::trunc);
-  if (!out.is_open()) {
-    std::cout << "done.\n" << std::flush;
-    KtError("Unable to open \"%s\".", path);
-    return;
-  }
-  writer(out, skeleton, motion, fps);
-  // A write the system refused (a full disk, say) is a failure too, not a
-  // file reported as written.
-  out.flush();
-  if (!out && !theExceptObj.errorOccurred()) KtError("Unable to write to \"%s\".", path);
-  std::cout << "done.\n" << std::flush;
-  if (theExceptObj.errorOccurred()) KtError("Unable to save \"%s\".", path);
 }
 
 int runMotconv(const MotconvArguments& args) {
@@ -108,11 +95,11 @@ int runMotconv(const MotconvArguments& args) {
   }
 
   if (args.force || confirmOverwrite(args.melPath)) {
-    writeOutputFile(args.melPath, printMELScript, skeleton, motion, args.fps);
+    writeOutput(args.melPath, printMELScript, skeleton, motion, args.fps);
     if (KtCheckException()) return 1;
   }
   if (args.force || confirmOverwrite(args.movPath)) {
-    writeOutputFile(args.movPath, printMOV, skeleton, motion, args.fps);
+    writeOutput(args.movPath, printMOV, skeleton, motion, args.fps);
     if (KtCheckException()) return 1;
   }
   return 0;

@@ -1,33 +1,13 @@
 #include "apps/skelconv/SkelconvRun.h"
 
-#include <fstream>
 #include <iostream>
 
 #include "acclaim/KaASF.h"
 #include "apps/skelconv/MelJointWriter.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
-
-namespace {
-
-void writeOutput(const char* melPath, const KaASF& asf, const KtStr& prefix) {
-  if (!KtPathCheckWriteAccess(melPath)) return;
-  std::cout << "Writing \"" << melPath << "\"..." << std::flush;
-  std::ofstream out(melPath, std::ios::out | std::ios::trunc);
-  if (!out.is_open()) {
-    std::cout << "done.\n" << std::flush;
-    KtError("Unable to open \"%s\".", melPath);
-    return;
-  }
-  writeMelJointScript(out, asf, prefix);
-  out.flush();
-  if (!out) KtError("Unable to write to \"%s\".", melPath);
-  std::cout << "done.\n" << std::flush;
-  if (theExceptObj.errorOccurred()) KtError("Unable to save \"%s\".", melPath);
-}
-
-}  // namespace
 
 int runSkelconv(const SkelconvArgs& args) {
   KaASF asf;
@@ -52,6 +32,8 @@ int runSkelconv(const SkelconvArgs& args) {
   if (!args.force && !KtConfirmOverwrite(args.melPath, "' exists..", std::cin, std::cout))
     return 0;
 
-  writeOutput(args.melPath, asf, args.prefix);
+  KtWriteOutputFile(
+      args.melPath, [&](std::ostream& out) { writeMelJointScript(out, asf, args.prefix); },
+      std::cout);
   return KtCheckException() ? 1 : 0;
 }
