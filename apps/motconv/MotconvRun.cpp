@@ -12,6 +12,7 @@
 #include "apps/motconv/MovWriter.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtFileIdentity.h"
 #include "toolkit/KtFilePath.h"
 #include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
@@ -61,6 +62,15 @@ bool readInput(Model* model, const char* path) {
   return true;
 }
 
+// An output may name neither an input, under its own name or under the
+// compressed name it is read under, nor the other output.
+bool refuseAliasedOutputs(const MotconvArguments& args) {
+  const KtStr asfRead = KtFileCompressedName(args.asfPath);
+  const KtStr amcRead = KtFileCompressedName(args.amcPath);
+  return !KtPathCheckOutputsDistinct({args.asfPath, asfRead.text(), args.amcPath, amcRead.text()},
+                                     {args.melPath, args.movPath});
+}
+
 using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
 
 void writeOutput(const char* path, ContentWriter writer, const KaASF& skeleton,
@@ -77,6 +87,11 @@ bool confirmOverwrite(const char* path) {
 
 int runMotconv(const MotconvArguments& args) {
   if (refuseUnsafeFilterNames()) {
+    KtCheckException();
+    return 1;
+  }
+
+  if (refuseAliasedOutputs(args)) {
     KtCheckException();
     return 1;
   }

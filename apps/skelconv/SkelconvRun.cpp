@@ -6,10 +6,17 @@
 #include "apps/skelconv/MelJointWriter.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtFileIdentity.h"
 #include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
 
 int runSkelconv(const SkelconvArgs& args) {
+  // The script must not take the place of the skeleton it is made from.
+  if (!KtPathCheckOutputsDistinct({args.asfPath}, {args.melPath})) {
+    KtCheckException();
+    return 1;
+  }
+
   KaASF asf;
   KtPathCheckReadAccess(args.asfPath);
   if (KtCheckException()) return 1;
