@@ -6,6 +6,7 @@
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
+#include "acclaim/KaASFBoneNames.h"
 #include "apps/motconv/ChannelConversion.h"
 #include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvChannels.h"
@@ -98,6 +99,12 @@ int runMotconv(const MotconvArguments& args) {
 
   KaASF skeleton;
   if (!readInput(&skeleton, args.asfPath)) return 1;
+  // Bones the take's lookup cannot tell apart would share joints and
+  // device channels.
+  if (!KaASFCheckUniqueBoneNames(skeleton.bones)) {
+    KtCheckException();
+    return 1;
+  }
   KaAMC motion;
   if (!readInput(&motion, args.amcPath)) return 1;
 

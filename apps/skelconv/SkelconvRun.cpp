@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "acclaim/KaASF.h"
+#include "acclaim/KaASFBoneNames.h"
 #include "apps/skelconv/MelJointWriter.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
@@ -25,6 +26,13 @@ int runSkelconv(const SkelconvArgs& args) {
   asf.read(args.asfPath);
   std::cout << "done.\n" << std::flush;
   if (KtCheckException()) return 1;
+
+  // Two joints of one name would make the script's later statements act on
+  // the wrong one.
+  if (!KaASFCheckUniqueBoneNames(asf.bones)) {
+    KtCheckException();
+    return 1;
+  }
 
   // Joint names go into a script that Raro executes: refuse unsafe ones
   // before the output file is touched.
