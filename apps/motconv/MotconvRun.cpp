@@ -11,6 +11,7 @@
 #include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MovWriter.h"
+#include "apps/motconv/TakeCheck.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFileIdentity.h"
@@ -110,6 +111,12 @@ int runMotconv(const MotconvArguments& args) {
 
   checkAMCAgainstASF(skeleton, motion);
   if (KtCheckException()) return 1;
+  // The first frame's disagreements were only warnings; one in any frame
+  // would stop the channel table half written, so it stops the run here.
+  if (!checkTakeAgainstSkeleton(skeleton, motion)) {
+    KtCheckException();
+    return 1;
+  }
 
   if (refuseUnsafeBoneNames(skeleton, motion)) {
     KtCheckException();

@@ -7,10 +7,13 @@
 // there, else the answer to "Overwrite? [Y/N] " (end of input declines).
 bool confirmOverwrite(const char* path);
 
-// The conversion run after an accepted command line and frame rate: read
-// the skeleton and the motion, warn where they disagree, refuse names that
-// may not go into a script, then write the import script and the channel
-// table, each after asking before overwriting. Returns the exit status.
+// The conversion run after an accepted command line and frame rate: refuse
+// outputs that are inputs or each other, read the skeleton (refusing bone
+// names equal without regard to case) and the motion, warn where the first
+// frame disagrees with the skeleton and refuse a take any frame of which
+// does, refuse names that may not go into a script, then write the import
+// script and the channel table, each after asking before overwriting.
+// Returns the exit status.
 int runMotconv(const MotconvArguments& args);
 
 #endif
