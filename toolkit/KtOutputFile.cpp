@@ -118,8 +118,10 @@ bool KtOutputFile::_openTemporary() {
 
 std::ostream& KtOutputFile::stream() { return *_stream; }
 
-bool KtOutputFile::commit() {
-  if (_fd < 0) return false;
+bool KtOutputFile::commit() { return finish() && install(); }
+
+bool KtOutputFile::finish() {
+  if (!_stream) return false;
   _stream->flush();
   bool written = _stream->good();
   _stream.reset();
@@ -127,14 +129,18 @@ bool KtOutputFile::commit() {
   int fd = _fd;
   _fd = -1;
   if (::close(fd) != 0) written = false;
-  if (written && !_temporary.empty()) {
-    if (::rename(_temporary.c_str(), _target.c_str()) == 0)
-      _temporary.clear();
-    else
-      written = false;
-  }
   if (!written) discard();
   return written;
+}
+
+bool KtOutputFile::install() {
+  if (_temporary.empty()) return true;
+  if (::rename(_temporary.c_str(), _target.c_str()) != 0) {
+    discard();
+    return false;
+  }
+  _temporary.clear();
+  return true;
 }
 
 void KtOutputFile::discard() {
@@ -150,23 +156,47 @@ void KtOutputFile::discard() {
   }
 }
 
-bool KtWriteOutputFile(const char* path, const std::function<void(std::ostream&)>& content,
-                       std::ostream& progress) {
-  if (!KtPathCheckWriteAccess(path)) return false;
+namespace {
+
+void recordWriteFailure(const char* path) { KtError("Unable to write to \"%s\".", path); }
+void recordSaveFailure(const char* path) { KtError("Unable to save \"%s\".", path); }
+
+// Everything of the step up to the rename: the file, finished, or null.
+std::unique_ptr<KtOutputFile> writeFinished(const char* path,
+                                            const std::function<void(std::ostream&)>& content,
+                                            std::ostream& progress) {
+  if (!KtPathCheckWriteAccess(path)) return nullptr;
   progress << "Writing \"" << path << "\"..." << std::flush;
-  KtOutputFile file(path);
-  if (!file.open()) {
+  std::unique_ptr<KtOutputFile> file(new KtOutputFile(path));
+  if (!file->open()) {
     progress << "done.\n" << std::flush;
     KtError("Unable to open \"%s\".", path);
-    return false;
+    return nullptr;
   }
-  content(file.stream());
-  if (theExceptObj.errorOccurred())
-    file.discard();
-  else if (!file.commit())
-    KtError("Unable to write to \"%s\".", path);
+  content(file->stream());
+  if (!theExceptObj.errorOccurred() && !file->finish()) recordWriteFailure(path);
   progress << "done.\n" << std::flush;
-  if (!theExceptObj.errorOccurred()) return true;
-  KtError("Unable to save \"%s\".", path);
+  if (!theExceptObj.errorOccurred()) return file;
+  recordSaveFailure(path);
+  return nullptr;
+}
+
+}  // namespace
+
+bool KtWriteOutputFile(const char* path, const std::function<void(std::ostream&)>& content,
+                       std::ostream& progress) {
+  std::unique_ptr<KtOutputFile> file = writeFinished(path, content, progress);
+  return file && KtInstallOutputFile(*file, path);
+}
+
+std::unique_ptr<KtOutputFile> KtWriteOutputFileHeld(
+    const char* path, const std::function<void(std::ostream&)>& content, std::ostream& progress) {
+  return writeFinished(path, content, progress);
+}
+
+bool KtInstallOutputFile(KtOutputFile& file, const char* path) {
+  if (file.install()) return true;
+  recordWriteFailure(path);
+  recordSaveFailure(path);
   return false;
 }

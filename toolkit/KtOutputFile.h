@@ -35,8 +35,13 @@ class KtOutputFile {
   std::ostream& stream();
   // Flushes and closes, then renames the temporary file into place. False
   // when a write, the close or the rename failed; the temporary file is
-  // removed then.
+  // removed then. commit() is finish() followed by install().
   bool commit();
+  // Flushes and closes; the temporary file waits for install().
+  bool finish();
+  // Renames the finished temporary file into place (nothing to do for a
+  // target written directly).
+  bool install();
   // Closes and removes the temporary file; the target is not touched.
   void discard();
 
@@ -63,5 +68,15 @@ class KtOutputFile {
 // itself, and "Unable to save \"%s\"." over any error. True on success.
 bool KtWriteOutputFile(const char* path, const std::function<void(std::ostream&)>& content,
                        std::ostream& progress);
+
+// The same step for an output that is to appear only together with a later
+// one: the content is written and closed, but the file is put in place only
+// by KtInstallOutputFile, and discarded if the object returned is destroyed
+// first. Null when the step failed (the messages are recorded as above).
+std::unique_ptr<KtOutputFile> KtWriteOutputFileHeld(
+    const char* path, const std::function<void(std::ostream&)>& content, std::ostream& progress);
+// Puts a held file in place; on failure records "Unable to write to \"%s\"."
+// and "Unable to save \"%s\"." and returns false.
+bool KtInstallOutputFile(KtOutputFile& file, const char* path);
 
 #endif

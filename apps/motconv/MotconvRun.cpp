@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <functional>
 #include <iostream>
+#include <memory>
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
@@ -75,10 +77,9 @@ bool refuseAliasedOutputs(const MotconvArguments& args) {
 
 using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
 
-void writeOutput(const char* path, ContentWriter writer, const KaASF& skeleton,
-                 const KaAMC& motion, int fps) {
-  KtWriteOutputFile(
-      path, [&](std::ostream& out) { writer(out, skeleton, motion, fps); }, std::cout);
+std::function<void(std::ostream&)> contentOf(ContentWriter writer, const KaASF& skeleton,
+                                             const KaAMC& motion, int fps) {
+  return [=, &skeleton, &motion](std::ostream& out) { writer(out, skeleton, motion, fps); };
 }
 
 }  // namespace
@@ -123,13 +124,22 @@ int runMotconv(const MotconvArguments& args) {
     return 1;
   }
 
+  // The import script is put in place only once the channel table has
+  // been written too, so that a run that fails leaves both outputs as they
+  // were.
+  std::unique_ptr<KtOutputFile> mel;
   if (args.force || confirmOverwrite(args.melPath)) {
-    writeOutput(args.melPath, printMELScript, skeleton, motion, args.fps);
+    mel = KtWriteOutputFileHeld(args.melPath,
+                                contentOf(printMELScript, skeleton, motion, args.fps), std::cout);
     if (KtCheckException()) return 1;
   }
   if (args.force || confirmOverwrite(args.movPath)) {
-    writeOutput(args.movPath, printMOV, skeleton, motion, args.fps);
+    KtWriteOutputFile(args.movPath, contentOf(printMOV, skeleton, motion, args.fps), std::cout);
     if (KtCheckException()) return 1;
+  }
+  if (mel && !KtInstallOutputFile(*mel, args.melPath)) {
+    KtCheckException();
+    return 1;
   }
   return 0;
 }

@@ -245,3 +245,29 @@ TEST_F(OutputFileTest, StepPrintsProgressAndRecordsTheMessagesOfEachFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OutputFileTest, HeldFileAppearsOnlyWhenInstalled) {
+  write("walk.mel", "old\n");
+  std::ostringstream progress;
+  std::unique_ptr<KtOutputFile> held = KtWriteOutputFileHeld(
+      path("walk.mel").c_str(), [](std::ostream& out) { out << "new\n"; }, progress);
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(progress.str(), "Writing \"" + path("walk.mel") + "\"...done.\n");
+  EXPECT_EQ(contents(path("walk.mel")), "old\n");
+  EXPECT_TRUE(KtInstallOutputFile(*held, path("walk.mel").c_str()));
+  EXPECT_EQ(contents(path("walk.mel")), "new\n");
+  EXPECT_EQ(names(), std::set<std::string>{"walk.mel"});
+
+  // Destroyed before it is installed: the previous file stays.
+  held = KtWriteOutputFileHeld(
+      path("walk.mel").c_str(), [](std::ostream& out) { out << "newer\n"; }, progress);
+  ASSERT_NE(held, nullptr);
+  held.reset();
+  EXPECT_EQ(contents(path("walk.mel")), "new\n");
+  EXPECT_EQ(names(), std::set<std::string>{"walk.mel"});
+  EXPECT_FALSE(theExceptObj.exceptionOccurred());
+}
+
+}  // namespace
