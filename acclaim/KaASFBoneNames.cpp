@@ -23,17 +23,19 @@ bool KaASFCheckUniqueBoneNames(const KtList<KaASFBone*>& bones) {
     const KaASFBone* bone = *next;
     std::string key = folded(bone->name.text());
     if (key == "root") {
-      KtError("Bone \"%s\" (line %d) and the root have names that are equal without regard to "
-              "case.",
-              bone->name.text(), bone->line);
+      KtError(
+          "Bone \"%s\" (line %d) and the root have names that are equal without regard to "
+          "case.",
+          bone->name.text(), bone->line);
       return false;
     }
     auto found = seen.emplace(key, bone);
     if (!found.second) {
       const KaASFBone* first = found.first->second;
-      KtError("Bones \"%s\" (line %d) and \"%s\" (line %d) have names that are equal without "
-              "regard to case.",
-              first->name.text(), first->line, bone->name.text(), bone->line);
+      KtError(
+          "Bones \"%s\" (line %d) and \"%s\" (line %d) have names that are equal without "
+          "regard to case.",
+          first->name.text(), first->line, bone->name.text(), bone->line);
       return false;
     }
   }

@@ -67,7 +67,9 @@ class KtOutputFile::Buffer : public std::streambuf {
 
 KtOutputFile::KtOutputFile(const char* path) : _target(KtFileFollowLinks(path)) {}
 
-KtOutputFile::~KtOutputFile() { discard(); }
+KtOutputFile::~KtOutputFile() {
+  discard();
+}
 
 bool KtOutputFile::open() {
   struct stat info;
@@ -116,9 +118,13 @@ bool KtOutputFile::_openTemporary() {
   return true;
 }
 
-std::ostream& KtOutputFile::stream() { return *_stream; }
+std::ostream& KtOutputFile::stream() {
+  return *_stream;
+}
 
-bool KtOutputFile::commit() { return finish() && install(); }
+bool KtOutputFile::commit() {
+  return finish() && install();
+}
 
 bool KtOutputFile::finish() {
   if (!_stream) return false;
@@ -158,8 +164,12 @@ void KtOutputFile::discard() {
 
 namespace {
 
-void recordWriteFailure(const char* path) { KtError("Unable to write to \"%s\".", path); }
-void recordSaveFailure(const char* path) { KtError("Unable to save \"%s\".", path); }
+void recordWriteFailure(const char* path) {
+  KtError("Unable to write to \"%s\".", path);
+}
+void recordSaveFailure(const char* path) {
+  KtError("Unable to save \"%s\".", path);
+}
 
 // Everything of the step up to the rename: the file, finished, or null.
 std::unique_ptr<KtOutputFile> writeFinished(const char* path,

@@ -237,7 +237,8 @@ TEST_F(OutputFileTest, StepPrintsProgressAndRecordsTheMessagesOfEachFailure) {
 
   if (access("/dev/full", W_OK) == 0) {
     progress.str("");
-    EXPECT_FALSE(KtWriteOutputFile("/dev/full", [](std::ostream& out) { out << "x"; }, progress));
+    EXPECT_FALSE(KtWriteOutputFile(
+        "/dev/full", [](std::ostream& out) { out << "x"; }, progress));
     EXPECT_EQ(progress.str(), "Writing \"/dev/full\"...done.\n");
     EXPECT_EQ(takeMessages(), (std::vector<std::string>{"Unable to save \"/dev/full\".",
                                                         "Unable to write to \"/dev/full\"."}));

@@ -1,9 +1,8 @@
-#include "apps/motconv/TakeCheck.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "apps/motconv/TakeCheck.h"
 #include "tests/apps/motconv/MotconvTestModels.h"
 
 namespace {
