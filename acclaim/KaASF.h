@@ -119,6 +119,7 @@ class KaASFBone {
   float bodymass = 0;
   float cofmass = 0;
   KaASFDOFGroup dofs;
+  int line = 0;  // the line of its name in the file read, 0 when not read
 };
 
 class KaASFHeader {

@@ -121,6 +121,7 @@ bool BonedataReader::readName() {
   if (block.nameSeen) return fail("Duplicate name specification in %s section.");
   tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
   block.bone->name = token;
+  block.bone->line = tokenizer.line();
   block.nameSeen = true;
   return true;
 }

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "acclaim/KaASFBoneNames.h"
 #include "acclaim/KaASFReaderSections.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtCancelHandler.h"
@@ -277,6 +278,9 @@ void checkHierarchyLoops(const ASFTokenizer& tokenizer, const KtList<KaASFBone*>
       bone = bone->parent;
     }
     if (bone && state[bone] == OnPath) {
+      // Bones whose names differ only in case make a link that names one
+      // reach the other: say that rather than report a circle.
+      if (!KaASFCheckUniqueBoneNames(bones)) return;
       auto line = linkLines.find(bone);
       KtError("Line %d:  Bone '%s' is its own ancestor in :hierarchy section.",
               line == linkLines.end() ? tokenizer.line() : line->second, bone->name.text());

@@ -2,19 +2,24 @@
 
 #include <unistd.h>
 
-#include <fstream>
+#include <functional>
 #include <iostream>
+#include <memory>
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
+#include "acclaim/KaASFBoneNames.h"
 #include "apps/motconv/ChannelConversion.h"
 #include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MovWriter.h"
+#include "apps/motconv/TakeCheck.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtFileIdentity.h"
 #include "toolkit/KtFilePath.h"
 #include "toolkit/KtJointPrefix.h"
+#include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
 #include "toolkit/KtScriptName.h"
 
@@ -74,29 +79,26 @@ bool readInput(Model* model, const char* path) {
   return true;
 }
 
+// An output may name neither an input, under its own name or under the
+// compressed name it is read under, nor the other output.
+bool refuseAliasedOutputs(const MotconvArguments& args) {
+  const KtStr asfRead = KtFileCompressedName(args.asfPath);
+  const KtStr amcRead = KtFileCompressedName(args.amcPath);
+  return !KtPathCheckOutputsDistinct({args.asfPath, asfRead.text(), args.amcPath, amcRead.text()},
+                                     {args.melPath, args.movPath});
+}
+
+using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
+
+std::function<void(std::ostream&)> contentOf(ContentWriter writer, const KaASF& skeleton,
+                                             const KaAMC& motion, int fps) {
+  return [=, &skeleton, &motion](std::ostream& out) { writer(out, skeleton, motion, fps); };
+}
+
 }  // namespace
 
 bool confirmOverwrite(const char* path) {
   return KtConfirmOverwrite(path, "' exists.", std::cin, std::cout);
-}
-
-void writeOutputFile(const char* path, const MotconvContentWriter& writer, const KaASF& skeleton,
-                     const KaAMC& motion, int fps) {
-  if (!KtPathCheckWriteAccess(path)) return;
-  std::cout << "Writing \"" << path << "\"..." << std::flush;
-  std::ofstream out(path, std::ios::out | std::ios::trunc);
-  if (!out.is_open()) {
-    std::cout << "done.\n" << std::flush;
-    KtError("Unable to open \"%s\".", path);
-    return;
-  }
-  writer(out, skeleton, motion, fps);
-  // A write the system refused (a full disk, say) is a failure too, not a
-  // file reported as written.
-  out.flush();
-  if (!out && !theExceptObj.errorOccurred()) KtError("Unable to write to \"%s\".", path);
-  std::cout << "done.\n" << std::flush;
-  if (theExceptObj.errorOccurred()) KtError("Unable to save \"%s\".", path);
 }
 
 int runMotconv(const MotconvArguments& args) {
@@ -105,13 +107,30 @@ int runMotconv(const MotconvArguments& args) {
     return 1;
   }
 
+  if (refuseAliasedOutputs(args)) {
+    KtCheckException();
+    return 1;
+  }
+
   KaASF skeleton;
   if (!readInput(&skeleton, args.asfPath)) return 1;
+  // Bones the take's lookup cannot tell apart would share joints and
+  // device channels.
+  if (!KaASFCheckUniqueBoneNames(skeleton.bones)) {
+    KtCheckException();
+    return 1;
+  }
   KaAMC motion;
   if (!readInput(&motion, args.amcPath)) return 1;
 
   checkAMCAgainstASF(skeleton, motion);
   if (KtCheckException()) return 1;
+  // The first frame's disagreements were only warnings; one in any frame
+  // would stop the channel table half written, so it stops the run here.
+  if (!checkTakeAgainstSkeleton(skeleton, motion)) {
+    KtCheckException();
+    return 1;
+  }
 
   if (refuseUnsafeBoneNames(skeleton, motion) ||
       (args.jointPrefixGiven && refuseUnsafeJointNames(skeleton, motion, args.jointPrefix))) {
@@ -119,19 +138,27 @@ int runMotconv(const MotconvArguments& args) {
     return 1;
   }
 
+  // The import script is put in place only once the channel table has
+  // been written too, so that a run that fails leaves both outputs as they
+  // were.
+  std::unique_ptr<KtOutputFile> mel;
   if (args.force || confirmOverwrite(args.melPath)) {
     const KtStr* jointPrefix = args.jointPrefixGiven ? &args.jointPrefix : nullptr;
-    writeOutputFile(
+    mel = KtWriteOutputFileHeld(
         args.melPath,
-        [jointPrefix](std::ostream& out, const KaASF& s, const KaAMC& m, int fps) {
-          printMELScript(out, s, m, fps, jointPrefix);
+        [&, jointPrefix](std::ostream& out) {
+          printMELScript(out, skeleton, motion, args.fps, jointPrefix);
         },
-        skeleton, motion, args.fps);
+        std::cout);
     if (KtCheckException()) return 1;
   }
   if (args.force || confirmOverwrite(args.movPath)) {
-    writeOutputFile(args.movPath, printMOV, skeleton, motion, args.fps);
+    KtWriteOutputFile(args.movPath, contentOf(printMOV, skeleton, motion, args.fps), std::cout);
     if (KtCheckException()) return 1;
+  }
+  if (mel && !KtInstallOutputFile(*mel, args.melPath)) {
+    KtCheckException();
+    return 1;
   }
   return 0;
 }

@@ -1,36 +1,24 @@
 #include "apps/skelconv/SkelconvRun.h"
 
-#include <fstream>
 #include <iostream>
 
 #include "acclaim/KaASF.h"
+#include "acclaim/KaASFBoneNames.h"
 #include "apps/skelconv/MelJointWriter.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtFileIdentity.h"
 #include "toolkit/KtJointPrefix.h"
+#include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
 
-namespace {
-
-void writeOutput(const char* melPath, const KaASF& asf, const KtStr& prefix) {
-  if (!KtPathCheckWriteAccess(melPath)) return;
-  std::cout << "Writing \"" << melPath << "\"..." << std::flush;
-  std::ofstream out(melPath, std::ios::out | std::ios::trunc);
-  if (!out.is_open()) {
-    std::cout << "done.\n" << std::flush;
-    KtError("Unable to open \"%s\".", melPath);
-    return;
-  }
-  writeMelJointScript(out, asf, prefix);
-  out.flush();
-  if (!out) KtError("Unable to write to \"%s\".", melPath);
-  std::cout << "done.\n" << std::flush;
-  if (theExceptObj.errorOccurred()) KtError("Unable to save \"%s\".", melPath);
-}
-
-}  // namespace
-
 int runSkelconv(const SkelconvArgs& args) {
+  // The script must not take the place of the skeleton it is made from.
+  if (!KtPathCheckOutputsDistinct({args.asfPath}, {args.melPath})) {
+    KtCheckException();
+    return 1;
+  }
+
   KaASF asf;
   KtPathCheckReadAccess(args.asfPath);
   if (KtCheckException()) return 1;
@@ -39,6 +27,13 @@ int runSkelconv(const SkelconvArgs& args) {
   asf.read(args.asfPath);
   std::cout << "done.\n" << std::flush;
   if (KtCheckException()) return 1;
+
+  // Two joints of one name would make the script's later statements act on
+  // the wrong one.
+  if (!KaASFCheckUniqueBoneNames(asf.bones)) {
+    KtCheckException();
+    return 1;
+  }
 
   // Joint names go into a script that Raro executes: refuse unsafe ones
   // before the output file is touched.
@@ -51,6 +46,8 @@ int runSkelconv(const SkelconvArgs& args) {
   if (!args.force && !KtConfirmOverwrite(args.melPath, "' exists..", std::cin, std::cout))
     return 0;
 
-  writeOutput(args.melPath, asf, args.prefix);
+  KtWriteOutputFile(
+      args.melPath, [&](std::ostream& out) { writeMelJointScript(out, asf, args.prefix); },
+      std::cout);
   return KtCheckException() ? 1 : 0;
 }

@@ -2,7 +2,9 @@
 
 #include "apps/skelconv/SkelconvCommandLine.h"
 
-/// The conversion run after an accepted command line: check and read the
-/// ASF file, refuse joint names that may not go into a script, ask before
-/// overwriting, write the MEL joint script. Returns the exit status.
+/// The conversion run after an accepted command line: refuse an output that
+/// is the input, check and read the ASF file, refuse bone names equal
+/// without regard to case and joint names that may not go into a script,
+/// ask before overwriting, write the MEL joint script. Returns the exit
+/// status.
 int runSkelconv(const SkelconvArgs& args);

@@ -12,7 +12,8 @@
 #   status    expected exit status (absent: 0)
 #   in/       files copied into the fresh working folder before the run
 #   out/      files that must exist afterwards with exactly this content
-#   absent    paths (one per line) that must not exist afterwards
+#   absent    paths (one per line) that must not exist afterwards; a line
+#             may be a shell pattern, which then must match nothing
 #   setup     a bash script run in the working folder before the run
 #   env       NAME=VALUE lines put into the program's environment
 # The program runs in the working folder, so relative paths in messages
@@ -96,10 +97,16 @@ fi
 if [ -f "$case_dir/absent" ]; then
   while IFS= read -r rel || [ -n "$rel" ]; do
     [ -z "$rel" ] && continue
-    if [ -e "$work/run/$rel" ]; then
-      echo "$rel should not exist"
-      failed=1
-    fi
+    # A line may be a pattern ("w.mov.tmp-*"): nothing may match it. The
+    # expansion below splits no words, so names with blanks stay whole.
+    IFS=
+    for match in "$work/run/"$rel; do
+      if [ -e "$match" ] || [ -L "$match" ]; then
+        echo "${match#"$work/run/"} should not exist"
+        failed=1
+      fi
+    done
+    unset IFS
   done < "$case_dir/absent"
 fi
 
