@@ -47,7 +47,8 @@ inline void fuzzCheckScriptLineFinite(const std::string& line,
     const char c = i < line.size() ? line[i] : ' ';
     if (c == ' ' || c == '\t' || c == ';' || c == '"' || c == '(' || c == ')' || c == '{' ||
         c == '}' || c == '[' || c == ']' || c == ',' || c == '=') {
-      if (fuzzIsNonFiniteWord(word, names)) fuzzOutputFault("a non-finite number in a script", line);
+      if (fuzzIsNonFiniteWord(word, names))
+        fuzzOutputFault("a non-finite number in a script", line);
       word.clear();
     } else {
       word += c;
@@ -130,7 +131,8 @@ inline void fuzzCheckMov(const std::string& text, int columns) {
     for (std::string word; words >> word; ++count) {
       char* end = nullptr;
       const double v = std::strtod(word.c_str(), &end);
-      if (*end != '\0' || !std::isfinite(v)) fuzzOutputFault("a MOV value that is no finite number", line);
+      if (*end != '\0' || !std::isfinite(v))
+        fuzzOutputFault("a MOV value that is no finite number", line);
     }
     if (columns >= 0 && count != columns)
       fuzzOutputFault("a MOV line with another number of columns than the script's channels", line);

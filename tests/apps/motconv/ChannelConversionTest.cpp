@@ -278,16 +278,16 @@ TEST_F(ChannelConversion, CheckWarnsAboutAMissingRootAndAnEmptyMotion) {
 // files.
 struct Synthetic {
   int bones = 30;
-  bool chain = false;        // bone i hangs from bone i - 1, else from any before it
-  bool allDofs = true;       // tx ty tz rx ry rz, else a random subset in random order
-  bool shuffled = false;     // bone list and frame entries out of hierarchy order
+  bool chain = false;     // bone i hangs from bone i - 1, else from any before it
+  bool allDofs = true;    // tx ty tz rx ry rz, else a random subset in random order
+  bool shuffled = false;  // bone list and frame entries out of hierarchy order
   bool radians = false;
   const char* length = "0.45";
   const char* rootOrder = "TX TY TZ RX RY RZ";
   bool rootEntry = true;
-  int omitted = 0;           // bones with dofs that no frame lists
-  bool renamed = false;      // some entries in upper case, and one the skeleton lacks
-  int shortBone = -1;        // this bone's entries hold one value fewer
+  int omitted = 0;       // bones with dofs that no frame lists
+  bool renamed = false;  // some entries in upper case, and one the skeleton lacks
+  int shortBone = -1;    // this bone's entries hold one value fewer
   int frames = 4;
   unsigned seed = 1;
 };
@@ -353,7 +353,8 @@ class SyntheticText {
       std::string line;
       for (int i = 1; i <= n; ++i)
         if (parent[i] == p) line += " b" + std::to_string(i);
-      if (!line.empty()) asf += "    " + (p ? "b" + std::to_string(p) : std::string("root")) + line + "\n";
+      if (!line.empty())
+        asf += "    " + (p ? "b" + std::to_string(p) : std::string("root")) + line + "\n";
     }
     asf += "  end\n";
 
