@@ -2,9 +2,10 @@
 # Builds the Release programs into build-bench, generates the benchmark
 # inputs into a temporary directory and prints a markdown table of wall
 # time, peak memory and input throughput: motconv on AMC takes of 2,180 to
-# 400,000 frames, the AMC reader alone (amc_read), skelconv on lambada's
-# skeleton and on a 10,000-bone one, and cat / gzip -dc of the same inputs
-# for scale.
+# 400,000 frames and on a 200-bone chain (500 frames) with rotations only
+# and with translations too, the AMC reader alone (amc_read), skelconv on
+# lambada's skeleton and on a 10,000-bone one, and cat / gzip -dc of the
+# same inputs for scale.
 #   bench/run.sh            (REPEAT=n runs each case n times, best wall kept;
 #                            KEEP=1 keeps the temporary directory)
 set -euo pipefail
@@ -22,6 +23,8 @@ asf=$root/data/cmu/lambada.asf
 cp "$root/data/cmu/lambada.amc" "$work/f2180.amc"
 for n in 100000 200000 400000; do "$here/make_amc.sh" "$n" >"$work/f$n.amc"; done
 "$here/make_asf.sh" 10000 >"$work/b10000.asf"
+"$here/make_chain.sh" 200 500 "rx ry rz" "$work/chain_rot"
+"$here/make_chain.sh" 200 500 "tx ty tz rx ry rz" "$work/chain_trans"
 for f in "$work"/f*.amc; do gzip -c "$f" >"$f.gz"; done
 
 declare -A wall
@@ -66,6 +69,12 @@ for n in 2180 100000 200000 400000; do
   row "motconv$n" "motconv, $n frames" "$f" \
     "$build/apps/motconv/motconv" -f "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
 done
+row chain_rot "motconv, 200-bone chain, rx ry rz, 500 frames" "$work/chain_rot.amc" \
+  "$build/apps/motconv/motconv" -f "$work/chain_rot.asf" "$work/chain_rot.amc" 30 \
+  "$work/out.mel" "$work/out.mov"
+row chain_trans "motconv, 200-bone chain, tx ty tz rx ry rz, 500 frames" "$work/chain_trans.amc" \
+  "$build/apps/motconv/motconv" -f "$work/chain_trans.asf" "$work/chain_trans.amc" 30 \
+  "$work/out.mel" "$work/out.mov"
 for n in 2180 100000 200000 400000; do
   f=$work/f$n.amc
   row "amc_read$n" "amc_read, $n frames" "$f" "$build/bench/amc_read" "$f"
@@ -84,6 +93,8 @@ for n in 2180 100000 200000 400000; do
 done
 
 echo
+awk -v a="${wall[chain_trans]}" -v b="${wall[chain_rot]}" \
+  'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "motconv: 200-bone chain with translations / rotations only wall time = %s\n", r }'
 for key in motconv amc_read; do
   awk -v k="$key" -v a="${wall[${key}200000]}" -v b="${wall[${key}100000]}" \
     'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "%s: 200,000 / 100,000 frames wall time = %s\n", k, r }'

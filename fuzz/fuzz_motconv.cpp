@@ -1,7 +1,11 @@
 // motconv's conversion in memory, in the order of the conversion run. The
 // input is the ASF text, a line holding only "%%AMC%%", then the AMC text;
 // the import script and the MOV table are written with 30 frames per
-// second.
+// second. A run that succeeds must have written only finite numbers and safe
+// names, and, when every frame lists the same bones, as many numbers on each
+// MOV line as the import script defines channels, plus the time.
+#include <cstring>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -12,6 +16,7 @@
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MovWriter.h"
 #include "fuzz/FuzzCommon.h"
+#include "fuzz/FuzzOutputChecks.h"
 #include "toolkit/KtScriptName.h"
 
 static const char kSeparator[] = "\n%%AMC%%\n";
@@ -47,5 +52,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::ostringstream table;
   printMOV(table, skeleton, motion, 30);
+  if (fuzzStepFailed()) return 0;
+
+  std::set<std::string> names = {"root"};
+  KtListIter<KaASFBone*> bones(skeleton.bones);
+  while (KaASFBone** bone = bones.next()) names.insert((*bone)->name.text());
+  fuzzCheckScript(script.str(), names);
+
+  bool sameBones = true;
+  for (const KaAMCField& frame : motion.fields) {
+    const KaAMCField& first = motion.fields[0];
+    sameBones = sameBones && frame.bones.count() == first.bones.count();
+    for (int i = 0; sameBones && i < frame.bones.count(); ++i) {
+      const KtStr* a = frame.bones[i].name;
+      const KtStr* b = first.bones[i].name;
+      sameBones = a && b && std::strcmp(a->text(), b->text()) == 0;
+    }
+  }
+  fuzzCheckMov(table.str(), sameBones ? 1 + fuzzScriptChannelCount(script.str()) : -1);
   return 0;
 }

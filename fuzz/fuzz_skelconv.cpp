@@ -1,10 +1,14 @@
 // skelconv's conversion in memory: read the ASF, check the joint names and
-// write the joint script.
+// write the joint script. A script written without error must hold only
+// finite numbers and safe joint names.
+#include <set>
 #include <sstream>
+#include <string>
 
 #include "acclaim/KaASF.h"
 #include "apps/skelconv/MelJointWriter.h"
 #include "fuzz/FuzzCommon.h"
+#include "fuzz/FuzzOutputChecks.h"
 #include "toolkit/KtStr.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -26,5 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (findUnsafeJointName(skeleton, prefix) != nullptr) return 0;
   std::ostringstream out;
   writeMelJointScript(out, skeleton, prefix);
+  if (fuzzStepFailed()) return 0;
+
+  // The names the script writes, with and without the prefix.
+  std::set<std::string> names = {"root", std::string(prefix.text()) + "root", prefix.text()};
+  KtListIter<KaASFBone*> bones(skeleton.bones);
+  while (KaASFBone** bone = bones.next()) {
+    names.insert((*bone)->name.text());
+    names.insert(std::string(prefix.text()) + (*bone)->name.text());
+  }
+  fuzzCheckScript(out.str(), names);
   return 0;
 }

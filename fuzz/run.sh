@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets into build-fuzz, replays the saved
 # regression inputs, then runs every target for the given number of seconds
-# (default 60) on a scratch copy of its seed corpus (the committed corpus
-# never grows). Exits non-zero when any target reports a crash, a leak, a
-# timeout, running out of memory or a sanitizer error, and prints where the
-# reproducer was saved.
+# (default 60) on its working corpus fuzz/corpus-local/<target> (which git
+# ignores and which grows from run to run), reading the committed seeds
+# fuzz/corpus/<target> beside it (the seeds never change). Exits non-zero
+# when any target reports a crash, a leak, a timeout, running out of memory,
+# a sanitizer error or output that fails its sanity checks, and prints where
+# the reproducer was saved.
 #
 #   bash fuzz/run.sh [seconds-per-target]
 #   FUZZ_TARGETS="asf_reader skelconv" bash fuzz/run.sh 900   # only these
@@ -79,19 +81,22 @@ done
 for t in "${targets[@]}"; do
   short=${t#fuzz_}
   echo "== $t: ${seconds}s =="
-  corpus="$scratch/corpus-$short"
+  # New inputs go to the first folder only; the seeds are read as well.
+  corpus="$root/fuzz/corpus-local/$short"
   mkdir -p "$corpus"
-  if [ -d "$root/fuzz/corpus/$short" ]; then cp -R "$root/fuzz/corpus/$short/." "$corpus/"; fi
+  seeds=()
+  if [ -d "$root/fuzz/corpus/$short" ]; then seeds=("$root/fuzz/corpus/$short"); fi
   artifacts="$build/artifacts/$short"
   rm -rf "$artifacts"
   mkdir -p "$artifacts"
   log="$build/artifacts/$short.log"
   status=0
-  "$build/fuzz/$t" "$corpus" \
+  "$build/fuzz/$t" "$corpus" "${seeds[@]}" \
     -max_total_time="$seconds" -max_len="$(max_len_of "$t")" \
     -timeout=10 -rss_limit_mb=2048 -dict="$root/fuzz/acclaim.dict" \
     -artifact_prefix="$artifacts/" -print_final_stats=1 > "$log" 2>&1 || status=$?
   grep -E '^(stat::number_of_executed_units|stat::new_units_added)' "$log" || true
+  echo "$t: working corpus $(find "$corpus" -type f | wc -l) input(s) in ${corpus#"$root"/}"
   found=$(find "$artifacts" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
             -o -name 'oom-*' \) | sort)
   if [ "$status" -ne 0 ] || [ -n "$found" ]; then

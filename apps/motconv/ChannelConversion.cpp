@@ -1,6 +1,7 @@
 #include "apps/motconv/ChannelConversion.h"
 
 #include <ostream>
+#include <unordered_map>
 #include <vector>
 
 #include "acclaim/KaAMC.h"
@@ -34,11 +35,20 @@ void checkBone(const char* name, const KaASFDOFGroup& dofs, const KaAMCField& fi
   }
 }
 
-// The root's rest transform: its position as translation and its
+// The translation of the root's rest transform: the root's position scaled
+// like the bone lengths, which puts it where the skeleton's root joint stands.
+KtPoint rootRestTranslation(const KaASFRoot& root, float scale) {
+  KtPoint position = root.position;
+  position.x *= scale;
+  position.y *= scale;
+  position.z *= scale;
+  return position;
+}
+
+// The root's rest transform: rootRestTranslation as translation and its
 // orientation as rotation. The orientation is composed the way a bone's
 // axis is, with the axis order reversed, so that the root's frame is the
-// one the skeleton's root joint is built with. The position is scaled like
-// the bone lengths, which puts it where the skeleton's root joint stands.
+// one the skeleton's root joint is built with.
 void setRootRest(KtCoordSystem* rest, const KaASFRoot& root, float scale) {
   KtArray<int> reversed(3);
   reversed[0] = root.axis[2];
@@ -46,11 +56,7 @@ void setRootRest(KtCoordSystem* rest, const KaASFRoot& root, float scale) {
   reversed[2] = root.axis[0];
   *rest = 1.0f;
   rest->setRotationMatrix(KtComposeRotationMatrix(root.orientation, reversed));
-  KtPoint position = root.position;
-  position.x *= scale;
-  position.y *= scale;
-  position.z *= scale;
-  rest->setTranslationVector(position);
+  rest->setTranslationVector(rootRestTranslation(root, scale));
 }
 
 void applyEntry(KtCoordSystem* m, const KaASFDOFGroup& dofs, const KaAMCBone* entry, float scale,
@@ -140,14 +146,36 @@ std::vector<int> codesOf(const KaASFDOFGroup& dofs) {
   return codes;
 }
 
-}  // namespace
-
-void printBoneChannelsOf(std::ostream& out, const KaASFBone* bone, const KaASF& skeleton,
-                         const KaAMCField& frame, const int* codes, int n, const float* values,
-                         int count, int degrees, float scale) {
-  printChannels(out, bone == nullptr, bone, skeleton, frame, codes, n, values, count, degrees,
-                scale);
+bool hasTranslation(const std::vector<int>& codes) {
+  for (int code : codes)
+    if (isTranslation(code)) return true;
+  return false;
 }
+
+// The slot of the first name of the motion's name list that equals name
+// without regard to case, or -1.
+int slotOf(const KaAMC& motion, const KtStr& name) {
+  for (int i = 0; i < motion.boneNames.count(); ++i)
+    if (motion.boneNames[i].length() == name.length() && motion.boneNames[i].iCmp(name) == 0)
+      return i;
+  return -1;
+}
+
+// A frame's entry for a name, found without regard to case. Frames read
+// from a file hold entry i under name i of the motion's name list, so the
+// slot found once answers for every frame; a frame whose slot does not hold
+// that name is searched instead.
+const KaAMCBone* entryFor(const KaAMCField& frame, const KaAMC& motion, int slot,
+                          const char* name) {
+  if (slot >= 0 && slot < frame.bones.count() && frame.bones[slot].name == &motion.boneNames[slot])
+    return &frame.bones[slot];
+  // A linked frame names its entries from the list only: a name the list
+  // lacks is in none of them.
+  if (slot < 0 && frame.boneNames == &motion.boneNames) return nullptr;
+  return frame.findBone(name);
+}
+
+}  // namespace
 
 float motconvScale(const KaASF& skeleton) {
   return (float)(1.0 / (double)skeleton.header.length);
@@ -226,4 +254,200 @@ void printBoneChannels(std::ostream& out, const char* boneName, const KaASF& ske
   std::vector<int> codes = codesOf(dofs);
   printChannels(out, isRoot, bone, skeleton, frame, codes.data(), (int)codes.size(), values, count,
                 degrees, motconvScale(skeleton));
+}
+
+// ---------------------------------------------------------------- frames
+
+struct ChannelConverter::Node {
+  const KaASFBone* bone = nullptr;  // null for the root
+  const char* name = "root";
+  int parent = -1;       // the parent's node (0: the root); -1 for the root
+  bool regular = true;   // the chain reaches the root through nodes, loop-free
+  int slot = -1;         // in the motion's name list, or -1
+  std::vector<int> codes;
+  bool translation = false;
+  const KaAMCBone* entry = nullptr;  // in the current frame
+  unsigned long long stamp = 0;      // the frame animated was composed for
+  KtCoordSystem animated;
+  // Per frame kind (0: without a root entry, 1: with one): the rest
+  // transform and the relative frame it was made with.
+  bool restReady[2] = {false, false};
+  KtCoordSystem rest[2];
+  KtCoordSystem rel[2];
+};
+
+ChannelConverter::ChannelConverter(const KaASF& skeleton, const KaAMC& motion)
+    : _skeleton(skeleton), _motion(motion), _scale(motconvScale(skeleton)),
+      _degrees(motion.degrees) {
+  _identity = 1.0f;
+  // Node 0 is the root; then one node per distinct bone, in bone-list order.
+  std::unordered_map<const KaASFBone*, int> nodeOf;
+  _nodes.emplace_back();
+  _columnNode.push_back(0);
+  KtListIter<KaASFBone*> bones(skeleton.bones);
+  while (KaASFBone** b = bones.next()) {
+    auto inserted = nodeOf.emplace(*b, (int)_nodes.size());
+    if (inserted.second) {
+      _nodes.emplace_back();
+      _nodes.back().bone = *b;
+      _nodes.back().name = (*b)->name.text();
+    }
+    _columnNode.push_back(inserted.first->second);
+  }
+
+  Node& root = _nodes[0];
+  root.codes = codesOf(skeleton.root.order);
+  root.rest[0] = 1.0f;
+  setRootRest(&root.rest[1], skeleton.root, _scale);
+  root.restReady[0] = root.restReady[1] = true;
+  for (int k = 1; k < (int)_nodes.size(); ++k) {
+    Node& n = _nodes[k];
+    n.codes = codesOf(n.bone->dofs);
+    if (!n.bone->parent) {
+      n.parent = 0;
+    } else {
+      auto found = nodeOf.find(n.bone->parent);
+      n.parent = found == nodeOf.end() ? -1 : found->second;
+    }
+  }
+  for (Node& n : _nodes) {
+    n.translation = hasTranslation(n.codes);
+    n.slot = slotOf(motion, KtStr(n.name));
+  }
+
+  // A chain through a parent outside the bone list or round a loop (both
+  // only possible in a skeleton built in memory) is composed bone by bone,
+  // as composeMotionMatrices does. 0: not yet known, 1: being walked, 2:
+  // regular, 3: not.
+  std::vector<char> state(_nodes.size(), 0);
+  state[0] = 2;
+  for (int k = 1; k < (int)_nodes.size(); ++k) {
+    _path.clear();
+    int p = k;
+    while (p >= 0 && state[p] == 0) {
+      state[p] = 1;
+      _path.push_back(p);
+      p = _nodes[p].parent;
+    }
+    const char result = p >= 0 && state[p] == 2 ? 2 : 3;
+    for (int q : _path) {
+      state[q] = result;
+      _nodes[q].regular = result == 2;
+    }
+  }
+  _path.clear();
+}
+
+ChannelConverter::~ChannelConverter() = default;
+
+int ChannelConverter::columnCount() const { return (int)_columnNode.size(); }
+
+const KaASFBone* ChannelConverter::bone(int column) const {
+  return _nodes[_columnNode[column]].bone;
+}
+
+const char* ChannelConverter::name(int column) const { return _nodes[_columnNode[column]].name; }
+
+void ChannelConverter::setFrame(const KaAMCField& frame) {
+  _frame = &frame;
+  ++_stamp;
+  for (Node& n : _nodes) n.entry = entryFor(frame, _motion, n.slot, n.name);
+  _withRoot = _nodes[0].entry ? 1 : 0;
+}
+
+const KaAMCBone* ChannelConverter::entry(int column) const {
+  return _nodes[_columnNode[column]].entry;
+}
+
+// The rest transform of a regular node; the ancestors' are made first, each
+// from its parent's.
+const KtCoordSystem& ChannelConverter::_restOf(int node, int withRoot) {
+  _path.clear();
+  for (int k = node; !_nodes[k].restReady[withRoot]; k = _nodes[k].parent) _path.push_back(k);
+  for (int i = (int)_path.size() - 1; i >= 0; --i) {
+    Node& n = _nodes[_path[i]];
+    const KtCoordSystem& parentRest = _nodes[n.parent].rest[withRoot];
+    KtCoordSystem inverseRest = parentRest;
+    inverseRest.invert();
+    KtCoordSystem axisFrame;
+    KaGetComposedBoneMatrices(&axisFrame, &n.rel[withRoot], *n.bone, inverseRest);
+    Kt4X4FloatMat::_multfunc(n.rest[withRoot].m, n.rel[withRoot].m, parentRest.m);
+    n.restReady[withRoot] = true;
+  }
+  return _nodes[node].rest[withRoot];
+}
+
+// The animated transform of a regular node in the current frame; the
+// ancestors' are composed first, each from its parent's.
+const KtCoordSystem& ChannelConverter::_animatedOf(int node) {
+  Node& root = _nodes[0];
+  if (root.stamp != _stamp) {
+    root.animated = _withRoot ? root.rest[1] : _identity;
+    applyEntry(&root.animated, _skeleton.root.order, root.entry, _scale, _degrees);
+    root.stamp = _stamp;
+  }
+  if (node == 0) return root.animated;
+  _restOf(node, _withRoot);
+  _path.clear();
+  for (int k = node; _nodes[k].stamp != _stamp; k = _nodes[k].parent) _path.push_back(k);
+  for (int i = (int)_path.size() - 1; i >= 0; --i) {
+    Node& n = _nodes[_path[i]];
+    Kt4X4FloatMat::_multfunc(n.animated.m, n.rel[_withRoot].m, _nodes[n.parent].animated.m);
+    applyEntry(&n.animated, n.bone->dofs, n.entry, _scale, _degrees);
+    n.stamp = _stamp;
+  }
+  return _nodes[node].animated;
+}
+
+// The animated transform of a regular bone's parent (for a bone on the
+// root, the root's).
+const KtCoordSystem& ChannelConverter::_parentAnimatedOf(int node) {
+  return _animatedOf(_nodes[node].parent);
+}
+
+void ChannelConverter::printChannels(std::ostream& out, int column) {
+  const int node = _columnNode[column];
+  Node& n = _nodes[node];
+  const int count = n.entry->values.count();
+  const float* values = n.entry->values.data();
+  const int dofCount = (int)n.codes.size();
+  if (!n.regular) {
+    ::printChannels(out, node == 0, n.bone, _skeleton, *_frame, n.codes.data(), dofCount, values,
+                    count, _degrees, _scale);
+    return;
+  }
+  if (count != dofCount) {
+    KtError(
+        "The number of degrees of freedom in the AMC does not match the number of degrees of "
+        "freedom in the ASF.");
+    return;
+  }
+  if (n.translation) {
+    KtCoordSystem local;
+    if (node == 0) {
+      // The root's parent frame is the identity, whose inverse it is.
+      local = _animatedOf(0);
+    } else {
+      const KtCoordSystem& animated = _animatedOf(node);
+      KtCoordSystem parent = _parentAnimatedOf(node);
+      parent.invert();
+      Kt4X4FloatMat::_multfunc(local.m, animated.m, parent.m);
+    }
+    writeMovNumber(out, local.m[3][0]);
+    writeMovNumber(out, local.m[3][1]);
+    writeMovNumber(out, local.m[3][2]);
+  }
+  for (int k = 0; k < dofCount; ++k)
+    if (isRotation(n.codes[k])) writeMovNumber(out, values[k]);
+}
+
+void ChannelConverter::composeMatrices(KtCoordSystem* animated, KtCoordSystem* rest, int column) {
+  const int node = _columnNode[column];
+  const Node& n = _nodes[node];
+  if (!n.regular) {
+    composeChain(animated, rest, nullptr, _skeleton, *_frame, n.bone, _scale, _degrees);
+    return;
+  }
+  *rest = _restOf(node, _withRoot);
+  *animated = _animatedOf(node);
 }

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "apps/motconv/ChannelConversion.h"
+#include "apps/motconv/MovNumberWriter.h"
+#include "apps/motconv/MovWriter.h"
 #include "tests/apps/motconv/MotconvTestModels.h"
 #include "toolkit/math/KtCoordSystem.h"
 
@@ -275,6 +280,249 @@ TEST_F(ChannelConversion, CheckWarnsAboutAMissingRootAndAnEmptyMotion) {
   checkAMCAgainstASF(skeleton, empty);
   ASSERT_TRUE(theExceptObj.warningOccurred());
   EXPECT_STREQ(theExceptObj.exception()->message().text(), "The AMC specifies no frames of data.");
+}
+
+// A synthetic skeleton and take for comparing the frame-by-frame converter
+// with the bone-by-bone functions. The numbers come from a fixed engine
+// whose output the language defines, so every machine builds the same
+// files.
+struct Synthetic {
+  int bones = 30;
+  bool chain = false;     // bone i hangs from bone i - 1, else from any before it
+  bool allDofs = true;    // tx ty tz rx ry rz, else a random subset in random order
+  bool shuffled = false;  // bone list and frame entries out of hierarchy order
+  bool radians = false;
+  const char* length = "0.45";
+  const char* rootOrder = "TX TY TZ RX RY RZ";
+  bool rootEntry = true;
+  int omitted = 0;       // bones with dofs that no frame lists
+  bool renamed = false;  // some entries in upper case, and one the skeleton lacks
+  int shortBone = -1;    // this bone's entries hold one value fewer
+  int frames = 4;
+  unsigned seed = 1;
+};
+
+class SyntheticText {
+ public:
+  explicit SyntheticText(const Synthetic& spec) : _spec(spec), _engine(spec.seed) { _build(); }
+  std::string asf, amc;
+
+ private:
+  // A number in [lo, hi) with 4 decimals.
+  std::string _number(double lo, double hi) {
+    double v = lo + (hi - lo) * (double)(_engine() % 1000000u) / 1e6;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", v);
+    return text;
+  }
+  int _below(int n) { return (int)(_engine() % (unsigned)n); }
+
+  void _build() {
+    static const char* orders[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
+    static const char* words[] = {"tx", "ty", "tz", "rx", "ry", "rz", "l"};
+    const int n = _spec.bones;
+    std::vector<int> parent(n + 1, 0), list;
+    std::vector<std::vector<std::string>> dofs(n + 1);
+    for (int i = 1; i <= n; ++i) {
+      parent[i] = _spec.chain ? i - 1 : _below(i);
+      list.push_back(i);
+      if (_spec.allDofs) {
+        dofs[i] = {"tx", "ty", "tz", "rx", "ry", "rz"};
+      } else {
+        std::vector<std::string> pool(words, words + 7);
+        for (int k = _below(8); k > 0 && !pool.empty(); --k) {
+          int pick = _below((int)pool.size());
+          dofs[i].push_back(pool[pick]);
+          pool.erase(pool.begin() + pick);
+        }
+      }
+    }
+    if (_spec.shuffled)
+      for (int i = n - 1; i > 0; --i) std::swap(list[i], list[_below(i + 1)]);
+    const double turn = _spec.radians ? 3.1 : 179.0;
+    asf = ":version 1.10\n:name synthetic\n:units\n  mass 1.0\n  length " +
+          std::string(_spec.length) + "\n  angle " + (_spec.radians ? "rad" : "deg") +
+          "\n:root\n  order " + _spec.rootOrder + "\n  axis " + orders[_below(6)] +
+          "\n  position " + _number(-5, 5) + " " + _number(-5, 5) + " " + _number(-5, 5) +
+          "\n  orientation " + _number(-turn, turn) + " " + _number(-turn, turn) + " " +
+          _number(-turn, turn) + "\n:bonedata\n";
+    for (int i : list) {
+      asf += "  begin\n    name b" + std::to_string(i) + "\n    direction " + _number(-1, 1) +
+             " " + _number(-1, 1) + " " + _number(-1, 1) + "\n    length " + _number(0.1, 4) +
+             "\n    axis " + _number(-turn, turn) + " " + _number(-turn, turn) + " " +
+             _number(-turn, turn) + " " + orders[_below(6)] + "\n";
+      if (!dofs[i].empty()) {
+        asf += "    dof";
+        for (const std::string& d : dofs[i]) asf += " " + d;
+        asf += "\n";
+      }
+      asf += "  end\n";
+    }
+    asf += ":hierarchy\n  begin\n";
+    for (int p = 0; p <= n; ++p) {
+      std::string line;
+      for (int i = 1; i <= n; ++i)
+        if (parent[i] == p) line += " b" + std::to_string(i);
+      if (!line.empty())
+        asf += "    " + (p ? "b" + std::to_string(p) : std::string("root")) + line + "\n";
+    }
+    asf += "  end\n";
+
+    std::vector<char> listed(n + 1, 1);
+    for (int k = 0, i = 1; k < _spec.omitted && i <= n; ++i)
+      if (!dofs[i].empty()) {
+        listed[i] = 0;
+        ++k;
+      }
+    int rootValues = 0;
+    std::istringstream rootWords(_spec.rootOrder);
+    for (std::string word; rootWords >> word;) ++rootValues;
+    amc = std::string(":FULLY-SPECIFIED\n") + (_spec.radians ? ":RADIANS\n" : ":DEGREES\n");
+    std::vector<std::string> upper(n + 1);
+    for (int i = 1; i <= n; ++i) upper[i] = _spec.renamed && _below(3) == 0 ? "B" : "b";
+    for (int f = 1; f <= _spec.frames; ++f) {
+      amc += std::to_string(f) + "\n";
+      std::vector<std::string> lines;
+      if (_spec.rootEntry) {
+        std::string line = "root";
+        for (int k = 0; k < rootValues; ++k) line += " " + _number(-turn, turn);
+        lines.push_back(line);
+      }
+      for (int i = 1; i <= n; ++i) {
+        if (!listed[i] || dofs[i].empty()) continue;
+        std::string line = (f == 1 ? upper[i] : std::string("b")) + std::to_string(i);
+        int count = (int)dofs[i].size() - (i == _spec.shortBone ? 1 : 0);
+        for (int k = 0; k < count; ++k)
+          line += " " + (dofs[i][k][0] == 't' ? _number(-3, 3) : _number(-turn, turn));
+        lines.push_back(line);
+      }
+      if (_spec.renamed) lines.push_back("ghost 1 2");
+      if (_spec.shuffled && f > 1)
+        for (int i = (int)lines.size() - 1; i > 0; --i) std::swap(lines[i], lines[_below(i + 1)]);
+      for (const std::string& line : lines) amc += line + "\n";
+    }
+  }
+
+  Synthetic _spec;
+  std::mt19937 _engine;
+};
+
+bool sameBits(const KtCoordSystem& a, const KtCoordSystem& b) {
+  return std::memcmp(a.m, b.m, sizeof a.m) == 0;
+}
+
+// For every frame and column: the converter's transforms equal
+// composeMotionMatrices' bit for bit, its channels printBoneChannels' byte
+// for byte (or both record the same error), and printMOV writes exactly
+// what those functions give, column by column.
+void expectSameAsBoneByBone(const KaASF& skeleton, const KaAMC& motion) {
+  ChannelConverter converter(skeleton, motion);
+  std::ostringstream expectedMov;
+  bool stopped = false;
+  for (int f = 0; f < motion.fields.count(); ++f) {
+    const KaAMCField& frame = motion.fields[f];
+    converter.setFrame(frame);
+    if (!stopped) writeMovNumber(expectedMov, (float)frame.number / 30.0f);
+    for (int c = 0; c < converter.columnCount(); ++c) {
+      SCOPED_TRACE(testing::Message() << "frame " << frame.number << ", " << converter.name(c));
+      KtCoordSystem animated, rest, oldAnimated, oldRest;
+      oldAnimated = 1.0f;
+      oldRest = 1.0f;
+      converter.composeMatrices(&animated, &rest, c);
+      composeMotionMatrices(&oldAnimated, &oldRest, skeleton, frame, converter.name(c),
+                            motconvScale(skeleton), motion.degrees);
+      EXPECT_TRUE(sameBits(animated, oldAnimated));
+      EXPECT_TRUE(sameBits(rest, oldRest));
+
+      const KaAMCBone* entry = converter.entry(c);
+      ASSERT_EQ(entry, frame.findBone(converter.name(c)));
+      if (!entry) continue;
+      const KaASFDOFGroup& dofs = c == 0 ? skeleton.root.order : converter.bone(c)->dofs;
+      std::ostringstream got, expected;
+      converter.printChannels(got, c);
+      const bool failed = theExceptObj.errorOccurred();
+      theExceptObj.clear();
+      printBoneChannels(expected, converter.name(c), skeleton, frame, dofs, entry->values.data(),
+                        entry->values.count(), motion.degrees);
+      EXPECT_EQ(failed, theExceptObj.errorOccurred());
+      theExceptObj.clear();
+      EXPECT_EQ(got.str(), expected.str());
+      if (!stopped) expectedMov << expected.str();
+      stopped = stopped || failed;
+    }
+    if (!stopped) expectedMov << '\n';
+  }
+  std::ostringstream mov;
+  printMOV(mov, skeleton, motion, 30);
+  EXPECT_EQ(theExceptObj.errorOccurred(), stopped);
+  theExceptObj.clear();
+  EXPECT_EQ(mov.str(), expectedMov.str());
+}
+
+TEST_F(ChannelConversion, FrameByFrameEqualsBoneByBoneBitForBit) {
+  std::vector<Synthetic> specs;
+  Synthetic deep;  // a deep chain, every bone with translations, turned axes
+  deep.bones = 120;
+  deep.chain = true;
+  specs.push_back(deep);
+  Synthetic mixed;  // a tree listed out of order, with mixed dofs and names
+  mixed.bones = 60;
+  mixed.allDofs = false;
+  mixed.shuffled = true;
+  mixed.omitted = 5;
+  mixed.renamed = true;
+  mixed.seed = 2;
+  specs.push_back(mixed);
+  Synthetic radians = mixed;
+  radians.radians = true;
+  radians.length = "2.54";
+  radians.rootOrder = "RZ TX RY TY";
+  radians.seed = 3;
+  specs.push_back(radians);
+  Synthetic rootless;  // frames without a root entry
+  rootless.rootEntry = false;
+  rootless.seed = 4;
+  specs.push_back(rootless);
+  Synthetic rotating = mixed;  // a root without translations
+  rotating.rootOrder = "RX RY RZ";
+  rotating.chain = true;
+  rotating.seed = 5;
+  specs.push_back(rotating);
+  Synthetic shortAncestor;  // b3 gives one value fewer: it fails, b4 on uses what it holds
+  shortAncestor.bones = 12;
+  shortAncestor.chain = true;
+  shortAncestor.shuffled = true;
+  shortAncestor.shortBone = 3;
+  shortAncestor.seed = 6;
+  specs.push_back(shortAncestor);
+
+  for (size_t i = 0; i < specs.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << "skeleton " << i);
+    SyntheticText text(specs[i]);
+    KaASF skeleton;
+    KaAMC motion;
+    ASSERT_EQ(motconvtest::readModel(&skeleton, text.asf), "") << text.asf;
+    ASSERT_EQ(motconvtest::readModel(&motion, text.amc), "") << text.amc;
+    expectSameAsBoneByBone(skeleton, motion);
+  }
+
+  // Chains no file can give: a loop of parents (b2 -> b3 -> b2) and a parent
+  // outside the bone list are composed bone by bone, as before.
+  Synthetic small;
+  small.bones = 6;
+  small.chain = true;
+  small.seed = 7;
+  SyntheticText text(small);
+  KaASF skeleton;
+  KaAMC motion;
+  ASSERT_EQ(motconvtest::readModel(&skeleton, text.asf), "");
+  ASSERT_EQ(motconvtest::readModel(&motion, text.amc), "");
+  KaASFBone outside = *skeleton.findBone("b5");
+  outside.name = "outside";
+  outside.parent = nullptr;
+  skeleton.findBone("b6")->parent = &outside;
+  skeleton.findBone("b2")->parent = skeleton.findBone("b3");
+  expectSameAsBoneByBone(skeleton, motion);
 }
 
 }  // namespace
