@@ -1,5 +1,6 @@
 #include "apps/motconv/ChannelConversion.h"
 
+#include <cmath>
 #include <ostream>
 #include <unordered_map>
 #include <vector>
@@ -105,15 +106,35 @@ void composeChain(KtCoordSystem* animated, KtCoordSystem* rest, KtCoordSystem* p
 // Writes the channels of the root (isRoot) or of a bone of the skeleton
 // whose dof list has the codes codes[0..n). A name the skeleton does not
 // hold (neither root nor bone) has no frame: its translation is the origin.
+// A value count that differs from the dof count fails the bone's channels.
+bool valueCountMatches(int count, int dofCount) {
+  if (count == dofCount) return true;
+  KtError(
+      "The number of degrees of freedom in the AMC does not match the number of degrees of "
+      "freedom in the ASF.");
+  return false;
+}
+
+// Writes the translation channels of a bone's local transform. Raro cannot
+// read "inf" or "nan": a translation that overflowed while composing (huge
+// values, each finite on its own) fails the table instead.
+bool writeTranslation(std::ostream& out, const KtCoordSystem& local, const KaAMCField& frame,
+                      const char* name) {
+  if (!std::isfinite(local.m[3][0]) || !std::isfinite(local.m[3][1]) ||
+      !std::isfinite(local.m[3][2])) {
+    KtError("Frame %d: the translation of \"%s\" is not a finite number.", frame.number, name);
+    return false;
+  }
+  writeMovNumber(out, local.m[3][0]);
+  writeMovNumber(out, local.m[3][1]);
+  writeMovNumber(out, local.m[3][2]);
+  return true;
+}
+
 void printChannels(std::ostream& out, bool isRoot, const KaASFBone* bone, const KaASF& skeleton,
                    const KaAMCField& frame, const int* codes, int n, const float* values,
                    int count, int degrees, float scale) {
-  if (count != n) {
-    KtError(
-        "The number of degrees of freedom in the AMC does not match the number of degrees of "
-        "freedom in the ASF.");
-    return;
-  }
+  if (!valueCountMatches(count, n)) return;
   bool translation = false;
   for (int k = 0; k < n; ++k) translation = translation || isTranslation(codes[k]);
   if (translation) {
@@ -130,9 +151,7 @@ void printChannels(std::ostream& out, bool isRoot, const KaASFBone* bone, const 
         Kt4X4FloatMat::_multfunc(local.m, animated.m, parent.m);
       }
     }
-    writeMovNumber(out, local.m[3][0]);
-    writeMovNumber(out, local.m[3][1]);
-    writeMovNumber(out, local.m[3][2]);
+    if (!writeTranslation(out, local, frame, isRoot || !bone ? "root" : bone->name.text())) return;
   }
   for (int k = 0; k < n; ++k)
     if (isRotation(codes[k])) writeMovNumber(out, values[k]);
@@ -416,12 +435,7 @@ void ChannelConverter::printChannels(std::ostream& out, int column) {
                     count, _degrees, _scale);
     return;
   }
-  if (count != dofCount) {
-    KtError(
-        "The number of degrees of freedom in the AMC does not match the number of degrees of "
-        "freedom in the ASF.");
-    return;
-  }
+  if (!valueCountMatches(count, dofCount)) return;
   if (n.translation) {
     KtCoordSystem local;
     if (node == 0) {
@@ -433,9 +447,7 @@ void ChannelConverter::printChannels(std::ostream& out, int column) {
       parent.invert();
       Kt4X4FloatMat::_multfunc(local.m, animated.m, parent.m);
     }
-    writeMovNumber(out, local.m[3][0]);
-    writeMovNumber(out, local.m[3][1]);
-    writeMovNumber(out, local.m[3][2]);
+    if (!writeTranslation(out, local, *_frame, n.name)) return;
   }
   for (int k = 0; k < dofCount; ++k)
     if (isRotation(n.codes[k])) writeMovNumber(out, values[k]);

@@ -1,10 +1,12 @@
 #include "apps/skelconv/MelJointWriter.h"
 
+#include <cmath>
 #include <ostream>
 #include <unordered_map>
 #include <vector>
 
 #include "acclaim/KaASF.h"
+#include "toolkit/KtExcept.h"
 #include "toolkit/KtJointPrefix.h"
 #include "toolkit/KtScriptName.h"
 #include "toolkit/math/Kt3X3FloatMat.h"
@@ -24,6 +26,15 @@ void writeCoordinate(std::ostream& out, float value, const char* suffix) {
     out << "0";
   else
     out << value << suffix;
+}
+
+// Raro cannot read "inf" or "nan": a position that overflowed on its way
+// down a chain of huge bones (each finite on its own) fails the script,
+// which is then not put in place. Only the first such joint is named.
+void checkFinite(const KtStr& joint, const char* what, float a, float b, float c) {
+  if (std::isfinite(a) && std::isfinite(b) && std::isfinite(c)) return;
+  if (theExceptObj.errorOccurred()) return;
+  KtError("The %s of joint \"%s\" is not a finite number.", what, joint.text());
 }
 
 void writeTriple(std::ostream& out, float a, float b, float c, const char* suffix) {
@@ -93,6 +104,7 @@ void writeRootJoint(std::ostream& out, const KaASFRoot& root, const KtStr& prefi
   out << "select -cl;\n";
   out << "joint -name " << name << " ";
   out << "-position ";
+  checkFinite(name, "position", root.position.x, root.position.y, root.position.z);
   writeTriple(out, root.position.x, root.position.y, root.position.z, "in");
   out << " -rotationOrder ";
   writeRotationOrderAndDOF(out, root.order);
@@ -100,6 +112,7 @@ void writeRootJoint(std::ostream& out, const KaASFRoot& root, const KtStr& prefi
   float angles[3];
   orientationAngles(angles, axisFrame(root.orientation, root.axis),
                     Kt3X3FloatMat::MultiplicativeIdentity);
+  checkFinite(name, "orientation", angles[0], angles[1], angles[2]);
   writeTriple(out, angles[0], angles[1], angles[2], "rad");
   out << ";\n";
   writeTranslationAttribute(out, root.order, name);
@@ -123,6 +136,7 @@ void writeBoneJoint(std::ostream& out, const KaASF& asf, const JointJob& job,
 
   out << "joint -name " << name << " -absolute ";
   out << "-position ";
+  checkFinite(name, "position", job.start.x, job.start.y, job.start.z);
   writeTriple(out, job.start.x, job.start.y, job.start.z, "in");
   out << " -rotationOrder ";
   static const KaASFDOFGroup noDOFs;
@@ -139,6 +153,7 @@ void writeBoneJoint(std::ostream& out, const KaASF& asf, const JointJob& job,
     parentFrame = axisFrame(asf.root.orientation, asf.root.axis);
   float angles[3];
   orientationAngles(angles, frame, parentFrame);
+  checkFinite(name, "orientation", angles[0], angles[1], angles[2]);
   writeTriple(out, angles[0], angles[1], angles[2], "rad");
   out << ";\n";
   writeTranslationAttribute(out, dofs, name);
