@@ -37,15 +37,20 @@ void checkBone(const char* name, const KaASFDOFGroup& dofs, const KaAMCField& fi
 // The root's rest transform: its position as translation and its
 // orientation as rotation. The orientation is composed the way a bone's
 // axis is, with the axis order reversed, so that the root's frame is the
-// one the skeleton's root joint is built with.
-void setRootRest(KtCoordSystem* rest, const KaASFRoot& root) {
+// one the skeleton's root joint is built with. The position is scaled like
+// the bone lengths, which puts it where the skeleton's root joint stands.
+void setRootRest(KtCoordSystem* rest, const KaASFRoot& root, float scale) {
   KtArray<int> reversed(3);
   reversed[0] = root.axis[2];
   reversed[1] = root.axis[1];
   reversed[2] = root.axis[0];
   *rest = 1.0f;
   rest->setRotationMatrix(KtComposeRotationMatrix(root.orientation, reversed));
-  rest->setTranslationVector(root.position);
+  KtPoint position = root.position;
+  position.x *= scale;
+  position.y *= scale;
+  position.z *= scale;
+  rest->setTranslationVector(position);
 }
 
 void applyEntry(KtCoordSystem* m, const KaASFDOFGroup& dofs, const KaAMCBone* entry, float scale,
@@ -68,7 +73,7 @@ void composeChain(KtCoordSystem* animated, KtCoordSystem* rest, KtCoordSystem* p
   *animated = 1.0f;
   *rest = 1.0f;
   if (const KaAMCBone* root = frame.findBone("root")) {
-    setRootRest(rest, skeleton.root);
+    setRootRest(rest, skeleton.root, scale);
     *animated = *rest;
     applyEntry(animated, skeleton.root.order, root, scale, degrees);
   }

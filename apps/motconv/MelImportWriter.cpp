@@ -9,6 +9,7 @@
 #include "apps/motconv/MotconvCommandLine.h"
 #include "apps/motconv/MotconvFrameRates.h"
 #include "apps/motconv/MotconvTexts.h"
+#include "toolkit/KtJointPrefix.h"
 
 namespace {
 
@@ -63,7 +64,17 @@ void writeHeader(std::ostream& out) {
       << "\n";
 }
 
-void writeCreateDeviceProcedure(std::ostream& out, const std::vector<MotconvChannelBone>& bones) {
+// The joint a bone's channels drive: <prefix><bone> with a joint-name
+// prefix (the skeleton script's names), else <bone>_joint.
+KtStr jointName(const MotconvChannelBone& bone, const KtStr* jointPrefix) {
+  if (jointPrefix) return KtJointName(*jointPrefix, bone.name);
+  KtStr name(bone.name);
+  name += "_joint";
+  return name;
+}
+
+void writeCreateDeviceProcedure(std::ostream& out, const std::vector<MotconvChannelBone>& bones,
+                                const KtStr* jointPrefix) {
   out << "proc createAMCDevice()\n"
       << "{\n"
       << "  defineVirtualDevice -create;\n";
@@ -77,9 +88,10 @@ void writeCreateDeviceProcedure(std::ostream& out, const std::vector<MotconvChan
   out << "  defineVirtualDevice -device \"" << theDevice << "\";\n"
       << "\n";
   for (const MotconvChannelBone& bone : bones) {
+    const KtStr joint = jointName(bone, jointPrefix);
     forEachChannel(bone, [&](const ChannelKind& kind) {
       out << "  attachDeviceAttr -device \"" << theDevice << "\" -axis \"" << bone.name << "_"
-          << kind.usage << "\" \"" << bone.name << "_joint." << kind.attribute << "\";\n";
+          << kind.usage << "\" \"" << joint << "." << kind.attribute << "\";\n";
     });
   }
   out << "}\n"
@@ -106,8 +118,9 @@ void writeDeviceProcedures(std::ostream& out) {
       << "\n";
 }
 
-void writeDeviceProcedure(std::ostream& out, const KaASF& skeleton, const KaAMC& motion) {
-  writeCreateDeviceProcedure(out, motconvChannelBones(skeleton, motion));
+void writeDeviceProcedure(std::ostream& out, const KaASF& skeleton, const KaAMC& motion,
+                          const KtStr* jointPrefix) {
+  writeCreateDeviceProcedure(out, motconvChannelBones(skeleton, motion), jointPrefix);
   writeDeviceProcedures(out);
 }
 
@@ -153,8 +166,12 @@ void writeFilterProcedures(std::ostream& out) {
       << "\n";
 }
 
+// The take's angle unit as readTake declares it: the MOV rotation values
+// are the AMC's own, so a :RADIANS take is read as radians.
+const char* angleUnit(int degrees) { return degrees ? "degree" : "radian"; }
+
 void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, int firstFrame,
-                        int fps) {
+                        int fps, int degrees) {
   out << "proc importAMC()\n"
       << "{\n";
   if (!filters.empty()) {
@@ -179,7 +196,7 @@ void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, in
       << "  if (\"\"!=$mov_file) {\n"
       << "    currentUnit -time " << motconvFindFrameRate(fps)->timeUnit
       << "    readTake -device \"" << theDevice
-      << "\" -angle \"degree\" -linear \"inch\" -take $mov_file;\n"
+      << "\" -angle \"" << angleUnit(degrees) << "\" -linear \"inch\" -take $mov_file;\n"
       << "    applyTake -device \"" << theDevice << "\"";
   for (const KtStr& name : filters) out << " -f " << name;
   out << ";\n"
@@ -194,11 +211,12 @@ void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, in
 
 }  // namespace
 
-void printMELScript(std::ostream& out, const KaASF& skeleton, const KaAMC& motion, int fps) {
+void printMELScript(std::ostream& out, const KaASF& skeleton, const KaAMC& motion, int fps,
+                    const KtStr* jointPrefix) {
   if (motion.fields.isEmpty() || !motconvFindFrameRate(fps)) return;
   const std::vector<KtStr> filters = filterNames();
   writeHeader(out);
-  writeDeviceProcedure(out, skeleton, motion);
+  writeDeviceProcedure(out, skeleton, motion, jointPrefix);
   if (!filters.empty()) writeFilterProcedures(out);
-  writeMainProcedure(out, filters, motion.fields[0].number, fps);
+  writeMainProcedure(out, filters, motion.fields[0].number, fps, motion.degrees);
 }

@@ -6,6 +6,7 @@
 
 #include "apps/motconv/MotconvFrameRates.h"
 #include "apps/motconv/MotconvTexts.h"
+#include "toolkit/KtJointPrefix.h"
 
 KtStr filterList;
 
@@ -29,6 +30,12 @@ bool parseOptions(int argc, const char* const* argv, std::ostream& err, MotconvA
       args->copyright = true;
     } else if (isOption(arg, "-f")) {
       args->force = true;
+    } else if (isOption(arg, "-p")) {
+      if (!KtTakeJointPrefixOption(argc, argv, &i, &args->jointPrefix, err)) {
+        *exitStatus = 1;
+        return false;
+      }
+      args->jointPrefixGiven = true;
     } else if (isOption(arg, "-filter")) {
       if (++i >= argc) {
         err << "\nERROR: Expecting filter names.\n";

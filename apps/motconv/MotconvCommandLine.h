@@ -14,6 +14,10 @@ struct MotconvArguments {
   bool manualPage = false;
   bool copyright = false;
   bool force = false;
+  // "-p <prefix>": the import script then drives the joints that the
+  // skeleton script makes with that prefix (an empty one included).
+  bool jointPrefixGiven = false;
+  KtStr jointPrefix;
   const char* asfPath = nullptr;
   const char* amcPath = nullptr;
   int fps = 0;

@@ -14,12 +14,11 @@
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFilePath.h"
+#include "toolkit/KtJointPrefix.h"
 #include "toolkit/KtPathCheck.h"
 #include "toolkit/KtScriptName.h"
 
 namespace {
-
-using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
 
 // Names end up in a script that Raro executes, as channel, joint and filter
 // names: one that holds anything but ASCII letters, digits and underscores
@@ -50,6 +49,18 @@ bool refuseUnsafeBoneNames(const KaASF& skeleton, const KaAMC& motion) {
   return false;
 }
 
+// With a joint-name prefix the import script names the joints as the
+// skeleton script does, and those names must be script names as well.
+bool refuseUnsafeJointNames(const KaASF& skeleton, const KaAMC& motion, const KtStr& prefix) {
+  for (const MotconvChannelBone& bone : motconvChannelBones(skeleton, motion)) {
+    if (!KtIsScriptName(KtJointName(prefix, bone.name))) {
+      KtRecordUnsafeJointName(prefix, bone.name);
+      return true;
+    }
+  }
+  return false;
+}
+
 // The readers open a missing walk.amc as walk.amc.gz or walk.amc.Z, so the
 // access check looks at the name the file will be read under.
 template <class Model>
@@ -69,7 +80,7 @@ bool confirmOverwrite(const char* path) {
   return KtConfirmOverwrite(path, "' exists.", std::cin, std::cout);
 }
 
-void writeOutputFile(const char* path, ContentWriter writer, const KaASF& skeleton,
+void writeOutputFile(const char* path, const MotconvContentWriter& writer, const KaASF& skeleton,
                      const KaAMC& motion, int fps) {
   if (!KtPathCheckWriteAccess(path)) return;
   std::cout << "Writing \"" << path << "\"..." << std::flush;
@@ -102,13 +113,20 @@ int runMotconv(const MotconvArguments& args) {
   checkAMCAgainstASF(skeleton, motion);
   if (KtCheckException()) return 1;
 
-  if (refuseUnsafeBoneNames(skeleton, motion)) {
+  if (refuseUnsafeBoneNames(skeleton, motion) ||
+      (args.jointPrefixGiven && refuseUnsafeJointNames(skeleton, motion, args.jointPrefix))) {
     KtCheckException();
     return 1;
   }
 
   if (args.force || confirmOverwrite(args.melPath)) {
-    writeOutputFile(args.melPath, printMELScript, skeleton, motion, args.fps);
+    const KtStr* jointPrefix = args.jointPrefixGiven ? &args.jointPrefix : nullptr;
+    writeOutputFile(
+        args.melPath,
+        [jointPrefix](std::ostream& out, const KaASF& s, const KaAMC& m, int fps) {
+          printMELScript(out, s, m, fps, jointPrefix);
+        },
+        skeleton, motion, args.fps);
     if (KtCheckException()) return 1;
   }
   if (args.force || confirmOverwrite(args.movPath)) {

@@ -10,7 +10,7 @@ namespace {
 const char* const theCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.  All rights reserved.";
 
 void printUsageLines(std::ostream& out) {
-  out << "     " << theMotconvName << " [-h] [-copyright] [-f]\n"
+  out << "     " << theMotconvName << " [-h] [-copyright] [-f] [-p <prefix>]\n"
       << "             [-filter \"<filter_name> [<filter_name2> ...]\"]\n"
       << "             <asf_file> <amc_file> <fps> <mel_file> <mov_file>\n";
 }
@@ -31,7 +31,13 @@ const char* const theDescription[] = {
     nullptr,
 };
 
-const char* const theFilterParameter[] = {
+const char* const theOptionAndArgumentEntries[] = {
+    "     -p          When used, the import script will drive the joints",
+    "                 <prefix>root and <prefix><bone>, the joints that",
+    "                 skelconv -p <prefix> creates (-p \"\" drives the joints",
+    "                 of a skelconv run without -p).  Without it, the joints",
+    "                 driven are named <bone>_joint.",
+    "",
     "     -filter     Specifies the names of the filters to be applied when",
     "                 the data is imported.  The filters must be in the active",
     "                 list of the Raro device editor or an error will occur.",
@@ -101,7 +107,7 @@ void printMotconvManualPage(std::ostream& out) {
       << "     -copyright  Display copyright information.\n\n"
       << "     -f          When used, " << theMotconvName
       << " will overwrite files without verification.\n\n";
-  printLines(out, theFilterParameter);
+  printLines(out, theOptionAndArgumentEntries);
   out << "EXAMPLES\n"
       << "     " << theMotconvName << " human.asf walk.amc 30 walk.mel walk.mov\n\n"
       << "     " << theMotconvName

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "acclaim/KaASF.h"
+#include "toolkit/KtJointPrefix.h"
 #include "toolkit/KtScriptName.h"
 #include "toolkit/math/Kt3X3FloatMat.h"
 #include "toolkit/math/KtEulerAngles.h"
@@ -191,15 +192,11 @@ void writeMelJointScript(std::ostream& out, const KaASF& asf, const KtStr& prefi
 }
 
 const char* findUnsafeJointName(const KaASF& asf, const KtStr& prefix) {
-  KtStr rootName = prefix;
-  rootName += "root";
-  if (!KtIsScriptName(rootName)) return "root";
+  if (!KtIsScriptName(KtJointName(prefix, "root"))) return "root";
   KtListIter<KaASFBone*> it(asf.bones);
   while (!it.atEnd()) {
     const KaASFBone* bone = *it.next();
-    KtStr name = prefix;
-    name += bone->name;
-    if (!KtIsScriptName(name)) return bone->name;
+    if (!KtIsScriptName(KtJointName(prefix, bone->name))) return bone->name;
   }
   return nullptr;
 }

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "apps/skelconv/SkelconvTexts.h"
+#include "toolkit/KtJointPrefix.h"
 
 int SkelconvParseCommandLine(int argc, char **argv, SkelconvArgs &args) {
   if (argc <= 1) {
@@ -20,12 +21,7 @@ int SkelconvParseCommandLine(int argc, char **argv, SkelconvArgs &args) {
     else if (opt.iCmp("-f") == 0)
       args.force = true;
     else if (opt.iCmp("-p") == 0) {
-      if (++i >= argc) {
-        std::cerr << "\nERROR: Expecting value for -p option.\n\n";
-        return 1;
-      }
-      args.prefix = KtStr(argv[i]);
-      args.prefix.squeeze();
+      if (!KtTakeJointPrefixOption(argc, argv, &i, &args.prefix, std::cerr)) return 1;
     } else {
       std::cerr << "\nERROR: Invalid option " << argv[i] << "\n\n";
       return 1;

@@ -7,6 +7,7 @@
 #include "apps/skelconv/MelJointWriter.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtJointPrefix.h"
 #include "toolkit/KtPathCheck.h"
 
 namespace {
@@ -42,9 +43,7 @@ int runSkelconv(const SkelconvArgs& args) {
   // Joint names go into a script that Raro executes: refuse unsafe ones
   // before the output file is touched.
   if (const char* bone = findUnsafeJointName(asf, args.prefix)) {
-    KtError("Bone \"%s\" gives the joint name \"%s%s\", which may hold only ASCII letters, "
-            "digits and underscores.",
-            bone, (const char*)args.prefix, bone);
+    KtRecordUnsafeJointName(args.prefix, bone);
     KtCheckException();
     return 1;
   }

@@ -94,6 +94,16 @@ TEST_F(ChannelConversion, LengthFactorScalesTranslationsOnly) {
   EXPECT_EQ(motconvScale(skeleton), (float)(1.0 / (double)0.45f));
 }
 
+TEST_F(ChannelConversion, LengthFactorScalesTheRootPositionLikeTheMotion) {
+  // The root joint of the skeleton script stands at position / length
+  // factor: (5, 6, 7) at factor 0.5 is (10, 12, 14), and the motion's
+  // (1, 2, 3) adds (2, 4, 6).
+  load(motconvtest::asfText(kUnitsHalf, rootBlock("TX TY TZ RX RY RZ", "XYZ", "5 6 7", "0 0 0"),
+                            {}, {}),
+       std::string(kAMCHeader) + "1\nroot 1 2 3 10 20 30\n");
+  EXPECT_EQ(channels("root"), "12 16 20 10 20 30 ");
+}
+
 TEST_F(ChannelConversion, RootRestRotationCarriesTheMotionsTranslation) {
   // 90 degrees about Z: x of the motion becomes y, then the position adds.
   load(motconvtest::asfText(kUnits1, rootBlock("TX TY TZ", "XYZ", "5 6 7", "0 0 90"), {}, {}),

@@ -293,21 +293,31 @@ TEST_F(MelImportWriter, TimeUnitComesFromTheRateAndPlaybackStartsAtTheFirstFrame
     const char* unit;
   } rates[] = {{15, "game"}, {24, "film"}, {25, "pal"},  {30, "ntsc"},
                {48, "show"}, {50, "palf"}, {60, "ntscf"}};
-  // The angles are declared as degrees even for a motion in radians.
-  const std::string amc = ":FULLY-SPECIFIED\n:RADIANS\n7\nroot 1 2 3 4 5 6\n8\nroot 1 2 3 4 5 6\n";
+  // The take's angles are declared in the AMC's own unit, in which the MOV
+  // carries them: radians for a :RADIANS motion, degrees otherwise.
+  const struct {
+    const char* header;
+    const char* angle;
+  } units[] = {{":RADIANS\n", "radian"}, {":DEGREES\n", "degree"}};
   const std::string asf = asfText("TX TY TZ RX RY RZ", {});
-  for (const auto& rate : rates) {
-    const std::string s = script(asf, amc, rate.fps);
-    const std::string expected =
-        std::string("  if (\"\"!=$mov_file) {\n    currentUnit -time ") + rate.unit +
-        ";\n"
-        "    readTake -device \"amc_device\" -angle \"degree\" -linear \"inch\" -take $mov_file;\n"
-        "    applyTake -device \"amc_device\";\n"
-        "    currentTime -edit 7;\n"
-        "    playbackOptions -minTime 7;\n"
-        "    fitAllPanels -all;\n"
-        "  }\n";
-    EXPECT_NE(s.find(expected), std::string::npos) << rate.fps << "\n" << s;
+  for (const auto& unit : units) {
+    const std::string amc = std::string(":FULLY-SPECIFIED\n") + unit.header +
+                            "7\nroot 1 2 3 4 5 6\n8\nroot 1 2 3 4 5 6\n";
+    for (const auto& rate : rates) {
+      const std::string s = script(asf, amc, rate.fps);
+      const std::string expected =
+          std::string("  if (\"\"!=$mov_file) {\n    currentUnit -time ") + rate.unit +
+          ";\n"
+          "    readTake -device \"amc_device\" -angle \"" +
+          unit.angle +
+          "\" -linear \"inch\" -take $mov_file;\n"
+          "    applyTake -device \"amc_device\";\n"
+          "    currentTime -edit 7;\n"
+          "    playbackOptions -minTime 7;\n"
+          "    fitAllPanels -all;\n"
+          "  }\n";
+      EXPECT_NE(s.find(expected), std::string::npos) << rate.fps << unit.header << "\n" << s;
+    }
   }
 }
 
