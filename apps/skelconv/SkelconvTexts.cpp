@@ -8,6 +8,7 @@ namespace {
 const char *const kName = "skelconv";
 const char *const kVersion = "1.1";
 const char *const kReleased = "December 16, 1998";
+const char *const kCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.";
 const char *const kUsageTail = " [-h] [-copyright] [-f] [-p <prefix>] <asf file> <mel file>";
 
 struct Param {
@@ -61,25 +62,29 @@ void SkelconvPrintManPage(std::ostream &out) {
   out << "\n";
   printSection(out, "SEE ALSO", "motconv");
   out << "AVAILABILITY\n"
-         "     The latest version ships with the converter toolkit sources.\n"
-         "     Please report problems through the toolkit's issue tracker.\n\n";
+         "     The latest version is available from Veltrac, Inc. customer\n"
+         "     support.  Please send problem reports to Veltrac, Inc. customer\n"
+         "     support, with the command line and the input file that show the\n"
+         "     problem.\n\n";
   out << "CREDITS\n"
-         "     Written and maintained by the converter toolkit developers.\n"
+         "     Written and maintained by the Veltrac, Inc. software group.\n"
          "     Raro is a trademark of its owner.\n\n";
 }
 
 void SkelconvPrintCopyright(std::ostream &out) {
   out << "\nCOPYRIGHT NOTICE\n\n"
-         "     Copyright (c) 1998 the converter toolkit developers.\n\n"
-         "     Permission is granted to copy and distribute this program\n"
-         "     and its documentation, provided this notice is kept.\n\n"
-         "     This program is provided as is, without warranty of any\n"
-         "     kind, express or implied.\n\n";
+         "     " << kCopyrightLine << "\n\n"
+         "     Permission is granted to use, copy, modify and distribute this\n"
+         "     program and its documentation under the terms in the file LICENSE\n"
+         "     that comes with it, provided that this notice is kept on every copy.\n\n"
+         "     This program is provided \"as is\", without warranty of any kind,\n"
+         "     either expressed or implied.  The entire risk as to the quality and\n"
+         "     performance of the program is with you.\n\n";
 }
 
 void SkelconvPrintBanner(std::ostream &out) {
   out << "\n"
       << kName << " version " << kVersion << "\n\n"
-      << "Copyright (c) 1998 the converter toolkit developers.\n\n"
+      << kCopyrightLine << "\n\n"
       << std::flush;
 }

@@ -42,7 +42,7 @@ ParseResult parse(std::vector<std::string> words) {
 }
 
 const char kBanner[] =
-    "\nskelconv version 1.1\n\nCopyright (c) 1998 the converter toolkit developers.\n\n";
+    "\nskelconv version 1.1\n\nCopyright (c) 1998 Veltrac, Inc.\n\n";
 
 }  // namespace
 
