@@ -123,6 +123,10 @@ void printMotconvCopyright(std::ostream& out) {
   printLines(out, theCopyright);
 }
 
+void printMotconvVersion(std::ostream& out) {
+  out << theMotconvName << " " << theMotconvVersion << "\n";
+}
+
 void printMotconvVersionBanner(std::ostream& out) {
   out << "\n"
       << theMotconvName << " version " << theMotconvVersion << "\n\n"

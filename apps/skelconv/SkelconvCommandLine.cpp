@@ -14,8 +14,13 @@ int SkelconvParseCommandLine(int argc, char **argv, SkelconvArgs &args) {
   int i = 1;
   for (; i < argc && argv[i][0] == '-'; ++i) {
     KtStr opt(argv[i]);
-    if (opt.iCmp("-h") == 0)
+    if (opt.iCmp("-h") == 0 || opt.iCmp("--help") == 0)
       manPage = true;
+    else if (opt.iCmp("--version") == 0) {
+      // A text-only request met in the loop: nothing after it is looked at.
+      SkelconvPrintVersion(std::cout);
+      return 0;
+    }
     else if (opt.iCmp("-copyright") == 0)
       copyright = true;
     else if (opt.iCmp("-f") == 0)

@@ -82,6 +82,10 @@ void SkelconvPrintCopyright(std::ostream &out) {
          "     performance of the program is with you.\n\n";
 }
 
+void SkelconvPrintVersion(std::ostream &out) {
+  out << kName << " " << kVersion << "\n";
+}
+
 void SkelconvPrintBanner(std::ostream &out) {
   out << "\n"
       << kName << " version " << kVersion << "\n\n"
