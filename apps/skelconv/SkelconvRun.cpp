@@ -30,7 +30,7 @@ void writeOutput(const char* melPath, const KaASF& asf, const KtStr& prefix) {
 
 }  // namespace
 
-int runSkelconv(const SkelconvArgs& args) {
+int runSkelconv(const SkelconvArguments& args) {
   KaASF asf;
   KtPathCheckReadAccess(args.asfPath);
   if (KtCheckException()) return 1;
