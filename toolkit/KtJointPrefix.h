@@ -1,24 +1,27 @@
-#pragma once
+#ifndef KT_JOINT_PREFIX_H
+#define KT_JOINT_PREFIX_H
 
 #include <iosfwd>
 
 #include "toolkit/KtStr.h"
 
-/// The joint-name prefix that both converters take with "-p <prefix>": the
-/// skeleton script names its joints with it, and the import script names
-/// the joints it drives with it, so that the two meet in one scene.
+// The joint-name prefix that both converters take with "-p <prefix>": the
+// skeleton script names its joints with it, and the import script names
+// the joints it drives with it, so that the two meet in one scene.
 
-/// Takes the argument after the "-p" at argv[*i] as the prefix, whatever it
-/// begins with, removes all white space from it and steps *i to it. When no
-/// argument follows, writes "\nERROR: Expecting value for -p option.\n\n"
-/// to `err` and returns false.
-bool KtTakeJointPrefixOption(int argc, const char *const *argv, int *i, KtStr *prefix,
-                             std::ostream &err);
+// Takes the argument after the "-p" at argv[*i] as the prefix, whatever it
+// begins with, removes all white space from it and steps *i to it. When no
+// argument follows, writes "\nERROR: Expecting value for -p option.\n\n"
+// to `err` and returns false.
+bool KtTakeJointPrefixOption(int argc, const char* const* argv, int* i, KtStr* prefix,
+                             std::ostream& err);
 
-/// The joint name of a bone (or of the root, named "root"): the prefix
-/// followed by the name, with nothing between.
-KtStr KtJointName(const KtStr &prefix, const char *name);
+// The joint name of a bone (or of the root, named "root"): the prefix
+// followed by the name, with nothing between.
+KtStr KtJointName(const KtStr& prefix, const char* name);
 
-/// Records the refusal of a joint name that may not go into a script
-/// (`KtIsScriptName`), naming the bone and the joint name it gives.
-void KtRecordUnsafeJointName(const KtStr &prefix, const char *name);
+// Records the refusal of a joint name that may not go into a script
+// (`KtIsScriptName`), naming the bone and the joint name it gives.
+void KtRecordUnsafeJointName(const KtStr& prefix, const char* name);
+
+#endif

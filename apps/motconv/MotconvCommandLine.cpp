@@ -18,14 +18,20 @@ bool isOption(const char* arg, const char* option) {
   return strcasecmp(arg, option) == 0;
 }
 
-// The option loop; returns false (with the status set) for a bad option.
-bool parseOptions(int argc, const char* const* argv, std::ostream& err, MotconvArguments* args,
-                  int* next, int* exitStatus) {
+// The option loop; returns false (with the status set) for a bad option
+// and after "--version".
+bool parseOptions(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                  MotconvArguments* args, int* next, int* exitStatus) {
   int i = 1;
   for (; i < argc && argv[i][0] == '-'; ++i) {
     const char* arg = argv[i];
-    if (isOption(arg, "-h")) {
+    if (isOption(arg, "-h") || isOption(arg, "--help")) {
       args->manualPage = true;
+    } else if (isOption(arg, "--version")) {
+      // A text-only request met in the loop: nothing after it is looked at.
+      printMotconvVersion(out);
+      *exitStatus = 0;
+      return false;
     } else if (isOption(arg, "-copyright")) {
       args->copyright = true;
     } else if (isOption(arg, "-f")) {
@@ -67,7 +73,7 @@ bool parseMotconvCommandLine(int argc, const char* const* argv, std::ostream& ou
     return false;
   }
   int next = 1;
-  if (!parseOptions(argc, argv, err, args, &next, exitStatus)) return false;
+  if (!parseOptions(argc, argv, out, err, args, &next, exitStatus)) return false;
   const int remaining = argc - next;
   if (args->manualPage) {
     printMotconvManualPage(out);

@@ -7,7 +7,7 @@ const char* const theMotconvVersion = "1.1";
 
 namespace {
 
-const char* const theCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.  All rights reserved.";
+const char* const theCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.";
 
 void printUsageLines(std::ostream& out) {
   out << "     " << theMotconvName << " [-h] [-copyright] [-f] [-p <prefix>]\n"
@@ -77,8 +77,9 @@ const char* const theClosingSections[] = {
 };
 
 const char* const theCopyright[] = {
-    "     Permission is granted to copy and distribute this program and its",
-    "     documentation, provided that this notice is kept on every copy.",
+    "     Permission is granted to use, copy, modify and distribute this",
+    "     program and its documentation under the terms in the file LICENSE",
+    "     that comes with it, provided that this notice is kept on every copy.",
     "",
     "     This program is provided \"as is\", without warranty of any kind,",
     "     either expressed or implied.  The entire risk as to the quality and",
@@ -120,6 +121,10 @@ void printMotconvManualPage(std::ostream& out) {
 void printMotconvCopyright(std::ostream& out) {
   out << "\nCOPYRIGHT NOTICE\n\n     " << theCopyrightLine << "\n\n";
   printLines(out, theCopyright);
+}
+
+void printMotconvVersion(std::ostream& out) {
+  out << theMotconvName << " " << theMotconvVersion << "\n";
 }
 
 void printMotconvVersionBanner(std::ostream& out) {

@@ -1,46 +1,67 @@
 #include "apps/skelconv/SkelconvCommandLine.h"
 
-#include <iostream>
+#include <ostream>
 
 #include "apps/skelconv/SkelconvTexts.h"
 #include "toolkit/KtJointPrefix.h"
 
-int SkelconvParseCommandLine(int argc, char **argv, SkelconvArgs &args) {
+namespace {
+
+constexpr int theFileArgumentCount = 2;
+
+bool isOption(const KtStr& arg, const char* option) {
+  return arg.iCmp(option) == 0;
+}
+
+}  // namespace
+
+bool parseSkelconvCommandLine(int argc, const char* const* argv, std::ostream& out,
+                              std::ostream& err, SkelconvArguments* args, int* exitStatus) {
+  *exitStatus = 0;
   if (argc <= 1) {
-    SkelconvPrintUsage(std::cout);
-    return 0;
+    printSkelconvUsage(out);
+    return false;
   }
   bool manPage = false, copyright = false;
   int i = 1;
   for (; i < argc && argv[i][0] == '-'; ++i) {
     KtStr opt(argv[i]);
-    if (opt.iCmp("-h") == 0)
+    if (isOption(opt, "-h") || isOption(opt, "--help")) {
       manPage = true;
-    else if (opt.iCmp("-copyright") == 0)
+    } else if (isOption(opt, "--version")) {
+      // A text-only request met in the loop: nothing after it is looked at.
+      printSkelconvVersion(out);
+      return false;
+    } else if (isOption(opt, "-copyright")) {
       copyright = true;
-    else if (opt.iCmp("-f") == 0)
-      args.force = true;
-    else if (opt.iCmp("-p") == 0) {
-      if (!KtTakeJointPrefixOption(argc, argv, &i, &args.prefix, std::cerr)) return 1;
+    } else if (isOption(opt, "-f")) {
+      args->force = true;
+    } else if (isOption(opt, "-p")) {
+      if (!KtTakeJointPrefixOption(argc, argv, &i, &args->prefix, err)) {
+        *exitStatus = 1;
+        return false;
+      }
     } else {
-      std::cerr << "\nERROR: Invalid option " << argv[i] << "\n\n";
-      return 1;
+      err << "\nERROR: Invalid option " << argv[i] << "\n\n";
+      *exitStatus = 1;
+      return false;
     }
   }
   if (manPage) {
-    SkelconvPrintManPage(std::cout);
-    if (i >= argc && !copyright) return 0;
+    printSkelconvManualPage(out);
+    if (i >= argc && !copyright) return false;
   }
   if (copyright) {
-    SkelconvPrintCopyright(std::cout);
-    if (i >= argc) return 0;
+    printSkelconvCopyright(out);
+    if (i >= argc) return false;
   }
-  SkelconvPrintBanner(std::cout);
-  if (argc - i != 2) {
-    std::cerr << "Invalid number of arguments.\n";
-    return 1;
+  printSkelconvVersionBanner(out);
+  if (argc - i != theFileArgumentCount) {
+    err << "Invalid number of arguments.\n";
+    *exitStatus = 1;
+    return false;
   }
-  args.asfPath = argv[i];
-  args.melPath = argv[i + 1];
-  return -1;
+  args->asfPath = argv[i];
+  args->melPath = argv[i + 1];
+  return true;
 }

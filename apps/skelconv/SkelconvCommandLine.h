@@ -1,15 +1,23 @@
-#pragma once
+#ifndef SKELCONV_COMMAND_LINE_H
+#define SKELCONV_COMMAND_LINE_H
+
+#include <iosfwd>
 
 #include "toolkit/KtStr.h"
 
-/// What the command line asks of a conversion run.
-struct SkelconvArgs {
-  const char *asfPath = nullptr;
-  const char *melPath = nullptr;
+// What the command line hands to the conversion run.
+struct SkelconvArguments {
+  const char* asfPath = nullptr;
+  const char* melPath = nullptr;
   KtStr prefix;
   bool force = false;
 };
 
-/// Parses the command line and prints the texts it asks for. Returns -1 when
-/// the run continues with `args` filled in; otherwise the exit status.
-int SkelconvParseCommandLine(int argc, char **argv, SkelconvArgs &args);
+// Parses the options, prints the texts they ask for on `out` and the
+// command-line messages on `err`, and checks the number of file arguments.
+// Returns true when the run is to go on with *args; otherwise the program
+// ends with *exitStatus.
+bool parseSkelconvCommandLine(int argc, const char* const* argv, std::ostream& out,
+                              std::ostream& err, SkelconvArguments* args, int* exitStatus);
+
+#endif

@@ -12,7 +12,7 @@
 #include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
 
-int runSkelconv(const SkelconvArgs& args) {
+int runSkelconv(const SkelconvArguments& args) {
   // The script must not take the place of the skeleton it is made from.
   if (!KtPathCheckOutputsDistinct({args.asfPath}, {args.melPath})) {
     KtCheckException();

@@ -5,35 +5,36 @@
 
 namespace {
 
-const char *const kName = "skelconv";
-const char *const kVersion = "1.1";
-const char *const kReleased = "December 16, 1998";
-const char *const kUsageTail = " [-h] [-copyright] [-f] [-p <prefix>] <asf file> <mel file>";
+const char* const kName = "skelconv";
+const char* const kVersion = "1.1";
+const char* const kReleased = "December 16, 1998";
+const char* const kCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.";
+const char* const kUsageTail = " [-h] [-copyright] [-f] [-p <prefix>] <asf file> <mel file>";
 
 struct Param {
-  const char *name;
-  const char *lines[3];
+  const char* name;
+  const char* lines[3];
 };
 
-void printParam(std::ostream &out, const Param &p) {
+void printParam(std::ostream& out, const Param& p) {
   std::string name = p.name;
   name.resize(14, ' ');
   out << "     " << name << p.lines[0] << "\n";
   for (int i = 1; i < 3 && p.lines[i]; ++i) out << "                   " << p.lines[i] << "\n";
 }
 
-void printSection(std::ostream &out, const char *heading, const char *body) {
+void printSection(std::ostream& out, const char* heading, const char* body) {
   out << heading << "\n     " << body << "\n\n";
 }
 
 }  // namespace
 
-void SkelconvPrintUsage(std::ostream &out) {
+void printSkelconvUsage(std::ostream& out) {
   out << "\nUSAGE\n     " << kName << kUsageTail << "\n\nVERSION\n     " << kVersion
       << "\n\nRELEASED\n     " << kReleased << "\n\n";
 }
 
-void SkelconvPrintManPage(std::ostream &out) {
+void printSkelconvManualPage(std::ostream& out) {
   std::string forceText = std::string("When used, ") + kName + " will overwrite files without";
   const Param params[] = {
       {"-h", {"Displays this manpage.", nullptr, nullptr}},
@@ -53,7 +54,7 @@ void SkelconvPrintManPage(std::ostream &out) {
   out << "DESCRIPTION\n     Converts ASF data into a Raro MEL script.\n\n     " << kName
       << " has the following parameters:\n\n";
   bool first = true;
-  for (const Param &p : params) {
+  for (const Param& p : params) {
     if (!first) out << "\n";
     first = false;
     printParam(out, p);
@@ -61,25 +62,33 @@ void SkelconvPrintManPage(std::ostream &out) {
   out << "\n";
   printSection(out, "SEE ALSO", "motconv");
   out << "AVAILABILITY\n"
-         "     The latest version ships with the converter toolkit sources.\n"
-         "     Please report problems through the toolkit's issue tracker.\n\n";
+         "     The latest version is available from Veltrac, Inc. customer\n"
+         "     support.  Please send problem reports to Veltrac, Inc. customer\n"
+         "     support, with the command line and the input file that show the\n"
+         "     problem.\n\n";
   out << "CREDITS\n"
-         "     Written and maintained by the converter toolkit developers.\n"
+         "     Written and maintained by the Veltrac, Inc. software group.\n"
          "     Raro is a trademark of its owner.\n\n";
 }
 
-void SkelconvPrintCopyright(std::ostream &out) {
+void printSkelconvCopyright(std::ostream& out) {
   out << "\nCOPYRIGHT NOTICE\n\n"
-         "     Copyright (c) 1998 the converter toolkit developers.\n\n"
-         "     Permission is granted to copy and distribute this program\n"
-         "     and its documentation, provided this notice is kept.\n\n"
-         "     This program is provided as is, without warranty of any\n"
-         "     kind, express or implied.\n\n";
+         "     " << kCopyrightLine << "\n\n"
+         "     Permission is granted to use, copy, modify and distribute this\n"
+         "     program and its documentation under the terms in the file LICENSE\n"
+         "     that comes with it, provided that this notice is kept on every copy.\n\n"
+         "     This program is provided \"as is\", without warranty of any kind,\n"
+         "     either expressed or implied.  The entire risk as to the quality and\n"
+         "     performance of the program is with you.\n\n";
 }
 
-void SkelconvPrintBanner(std::ostream &out) {
+void printSkelconvVersion(std::ostream& out) {
+  out << kName << " " << kVersion << "\n";
+}
+
+void printSkelconvVersionBanner(std::ostream& out) {
   out << "\n"
       << kName << " version " << kVersion << "\n\n"
-      << "Copyright (c) 1998 the converter toolkit developers.\n\n"
+      << kCopyrightLine << "\n\n"
       << std::flush;
 }
