@@ -238,11 +238,7 @@ void readRootSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, in
 class BoneNameIndex {
  public:
   explicit BoneNameIndex(const KtList<KaASFBone*>& bones) {
-    KtListIter<KaASFBone*> it(bones);
-    while (!it.atEnd()) {
-      KaASFBone* bone = *it.next();
-      _byName.emplace(fold(bone->name), bone);
-    }
+    for (KaASFBone* bone : bones) _byName.emplace(fold(bone->name), bone);
   }
   KaASFBone* find(const char* name) const {
     auto found = _byName.find(fold(name));
@@ -266,9 +262,7 @@ void checkHierarchyLoops(const ASFTokenizer& tokenizer, const KtList<KaASFBone*>
   enum { Unseen = 0, OnPath, Done };
   std::unordered_map<KaASFBone*, int> state;
   std::vector<KaASFBone*> path;
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    KaASFBone* start = *it.next();
+  for (KaASFBone* start : bones) {
     path.clear();
     KaASFBone* bone = start;
     while (bone && state[bone] == Unseen) {
@@ -355,15 +349,12 @@ void readSkinSection(ASFTokenizer& tokenizer, KtDArray<KtStr>& skins) {
 // Bones without an id get the smallest unused positive id, in list order.
 void assignBoneIds(KtList<KaASFBone*>& bones) {
   std::unordered_map<int, bool> used;
-  KtListIter<KaASFBone*> all(bones);
-  while (!all.atEnd()) {
-    int id = (*all.next())->id();
+  for (const KaASFBone* bone : bones) {
+    int id = bone->id();
     if (id > 0) used[id] = true;
   }
   int next = 1;
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    KaASFBone* bone = *it.next();
+  for (KaASFBone* bone : bones) {
     if (bone->id() == 0) {
       while (used.count(next)) next++;
       bone->setId(next);
