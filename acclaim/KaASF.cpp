@@ -2,10 +2,11 @@
 
 #include <strings.h>
 
-#include <cctype>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "toolkit/KtChars.h"
 
 namespace {
 
@@ -22,12 +23,6 @@ void deleteAll(KtList<T*>& list) {
 
 void deleteDofs(KtList<KaASFDOF*>& dofs) {
   deleteAll(dofs);
-}
-
-std::string foldedName(const char* name) {
-  std::string s(name);
-  for (char& c : s) c = (char)std::tolower((unsigned char)c);
-  return s;
 }
 
 void relinkGroups(KaASFDOFGroup& list, const KaASF& owner) {
@@ -206,11 +201,11 @@ KaASF& KaASF::operator=(const KaASF& other) {
     KaASFBone* copy = new KaASFBone(*bone);
     relinkGroups(copy->dofs, *this);
     bones.append(copy);
-    byName.emplace(foldedName(copy->name), copy);
+    byName.emplace(KtLowerCase(copy->name), copy);
   }
   auto lookup = [&byName](KaASFBone* bone) -> KaASFBone* {
     if (!bone) return nullptr;
-    auto found = byName.find(foldedName(bone->name));
+    auto found = byName.find(KtLowerCase(bone->name));
     return found == byName.end() ? nullptr : found->second;
   };
   for (KaASFBone* bone : bones) {

@@ -1,11 +1,11 @@
 #include <strings.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <memory>
 
 #include "acclaim/KaASFReaderSections.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
 float KaASFDegreesToRadians(float degrees) {
@@ -23,7 +23,7 @@ KtArray<int> readASFAxisOrder(const char* text) {
   }
   KtArray<int> order(3, 0);
   for (int i = 0; i < 3; i++) {
-    char c = (char)std::toupper((unsigned char)text[i]);
+    char c = KtToUpper(text[i]);
     if (c == 'X') {
       order[i] = 1;
     } else if (c == 'Y') {

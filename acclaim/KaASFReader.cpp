@@ -10,6 +10,7 @@
 #include "acclaim/KaASFReaderSections.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtCancelHandler.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtCompStream.h"
 #include "toolkit/KtExcept.h"
 
@@ -238,19 +239,14 @@ void readRootSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, in
 class BoneNameIndex {
  public:
   explicit BoneNameIndex(const KtList<KaASFBone*>& bones) {
-    for (KaASFBone* bone : bones) _byName.emplace(fold(bone->name), bone);
+    for (KaASFBone* bone : bones) _byName.emplace(KtLowerCase(bone->name), bone);
   }
   KaASFBone* find(const char* name) const {
-    auto found = _byName.find(fold(name));
+    auto found = _byName.find(KtLowerCase(name));
     return found == _byName.end() ? nullptr : found->second;
   }
 
  private:
-  static std::string fold(const char* name) {
-    std::string s(name);
-    for (char& c : s) c = (char)std::tolower((unsigned char)c);
-    return s;
-  }
   std::unordered_map<std::string, KaASFBone*> _byName;
 };
 
