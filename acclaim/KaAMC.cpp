@@ -64,8 +64,8 @@ void KaAMCField::setBones(const KtArray<KaAMCBone>& newBones) {
 
 void KaAMCField::setBones(const KtList<KaAMCBone>& newBones) {
   bones._resize(newBones.count());
-  KtListIter<KaAMCBone> it(newBones);
-  for (int i = 0; !it.atEnd(); i++) bones[i] = *it.next();
+  int i = 0;
+  for (const KaAMCBone& bone : newBones) bones[i++] = bone;
   _packValues(-1, nullptr, 0);
   if (boneNames) setBoneNamesPtr(boneNames);
 }
@@ -110,8 +110,8 @@ void KaAMC::setBoneNames(const KtArray<KtStr>& names) {
 
 void KaAMC::setBoneNames(const KtList<KtStr>& names) {
   boneNames._resize(names.count());
-  KtListIter<KtStr> it(names);
-  for (int i = 0; !it.atEnd(); i++) boneNames[i] = *it.next();
+  int i = 0;
+  for (const KtStr& name : names) boneNames[i++] = name;
   _linkFields();
 }
 

@@ -15,6 +15,7 @@
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaAMCTextSource.h"
 #include "toolkit/KtCancelHandler.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtCompStream.h"
 #include "toolkit/KtExcept.h"
 
@@ -45,15 +46,8 @@ int headerFails(KtStr* message, const KtStr& reason) {
   return 0;
 }
 
-// The C library's white space in the C locale, without a call per character.
-bool isSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
-}
-char foldCase(char c) {
-  return c >= 'a' && c <= 'z' ? char(c - 32) : c;
 }
 
 // Skips a UTF-8 byte-order mark at the stream's position, which some
@@ -77,7 +71,7 @@ bool readNonSpace(std::istream& in, char* c, int* lines) {
     int got = in.get();
     if (got == std::char_traits<char>::eof()) return false;
     if (got == '\n') ++*lines;
-    if (!isSpace(char(got))) {
+    if (!KtIsSpace(got)) {
       *c = char(got);
       return true;
     }
@@ -166,7 +160,7 @@ const char* parseShortFloat(const char* p, const char* end, float* out) {
 bool appendValues(const char* p, const char* end, std::vector<float>* out,
                   std::string_view* refused) {
   for (;;) {
-    while (p < end && isSpace(*p)) p++;
+    while (p < end && KtIsSpace(*p)) p++;
     if (p == end) return true;
     float v;
     const char* next = parseShortFloat(p, end, &v);
@@ -196,7 +190,7 @@ bool startsWithName(const char* text, std::size_t length, const KtStr& known) {
   const char* k = known.text();
   if (std::memcmp(text, k, n) == 0) return true;
   for (std::size_t i = 0; i < n; i++)
-    if (foldCase(text[i]) != foldCase(k[i])) return false;
+    if (KtToUpper(text[i]) != KtToUpper(k[i])) return false;
   return true;
 }
 
@@ -213,7 +207,7 @@ class NameIndex {
   int find(std::string_view name, const KtArray<KtStr>& names, const std::vector<char>& filled) {
     if (_names != &names) _build(names);
     _key.assign(name.data(), name.size());
-    for (char& c : _key) c = foldCase(c);
+    for (char& c : _key) c = KtToUpper(c);
     auto it = _first.find(_key);
     if (it == _first.end()) return unknown;
     for (int slot = it->second; slot >= 0; slot = _next[slot])
@@ -228,7 +222,7 @@ class NameIndex {
     _next.assign(names.count(), -1);
     for (int i = 0; i < names.count(); i++) {
       std::string key(names[i].text(), names[i].length());
-      for (char& c : key) c = foldCase(c);
+      for (char& c : key) c = KtToUpper(c);
       auto inserted = _first.emplace(key, i);
       if (!inserted.second) {
         int slot = inserted.first->second;
@@ -318,11 +312,11 @@ class KaAMCFieldReader {
     *isExpected = false;
     if (scanned && expected && startsWithName(p, lineLength, *expected)) {
       nameLength = std::size_t(expected->length());
-      *isExpected = nameLength == lineLength ? lineEnded : isSpace(p[nameLength]);
+      *isExpected = nameLength == lineLength ? lineEnded : KtIsSpace(p[nameLength]);
     }
     if (!*isExpected) {
       nameLength = 0;
-      while (nameLength < lineLength && !isSpace(p[nameLength])) nameLength++;
+      while (nameLength < lineLength && !KtIsSpace(p[nameLength])) nameLength++;
     }
     if (!scanned) {
       // The input failed within the name, or within the values after it.

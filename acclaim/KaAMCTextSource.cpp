@@ -4,16 +4,13 @@
 #include <cstring>
 #include <istream>
 
+#include "toolkit/KtChars.h"
+
 namespace {
 
 // Large enough that a take of many megabytes is read in a few hundred
 // blocks; lines longer than this grow the buffer.
 const std::size_t blockSize = 1 << 18;
-
-// The C library's white space in the C locale, without a call per character.
-bool isSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 }  // namespace
 
@@ -34,7 +31,7 @@ KaAMCTextSource::ReadAhead KaAMCTextSource::readAheadFor(std::istream& in) {
 
 bool KaAMCTextSource::skipWhiteSpace() {
   for (;;) {
-    for (; _pos < _end && isSpace(_buffer[_pos]); _pos++)
+    for (; _pos < _end && KtIsSpace(_buffer[_pos]); _pos++)
       if (_buffer[_pos] == '\n') _line++;
     if (_pos < _end) return true;
     if (!_refill()) return false;
@@ -43,7 +40,7 @@ bool KaAMCTextSource::skipWhiteSpace() {
 
 bool KaAMCTextSource::scanWord(std::size_t* length) {
   std::size_t n = 0;
-  while (_ensure(n) && !isSpace(_buffer[_pos + n])) n++;
+  while (_ensure(n) && !KtIsSpace(_buffer[_pos + n])) n++;
   *length = n;
   return !_failed;
 }

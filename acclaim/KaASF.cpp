@@ -2,10 +2,11 @@
 
 #include <strings.h>
 
-#include <cctype>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "toolkit/KtChars.h"
 
 namespace {
 
@@ -16,10 +17,7 @@ const char* const kDofTexts[] = {"tx", "ty", "tz", "rx", "ry", "rz", "l"};
 // clearing a skeleton of many bones quadratic.
 template <class T>
 void deleteAll(KtList<T*>& list) {
-  {
-    KtListIter<T*> it(list);
-    while (!it.atEnd()) delete *it.next();
-  }
+  for (T* item : list) delete item;
   list._clear();
 }
 
@@ -27,18 +25,9 @@ void deleteDofs(KtList<KaASFDOF*>& dofs) {
   deleteAll(dofs);
 }
 
-std::string foldedName(const char* name) {
-  std::string s(name);
-  for (char& c : s) c = (char)std::tolower((unsigned char)c);
-  return s;
-}
-
 void relinkGroups(KaASFDOFGroup& list, const KaASF& owner) {
-  KtListIter<KaASFDOF*> it(list.dofs);
-  while (!it.atEnd()) {
-    KaASFDOF* dof = *it.next();
+  for (KaASFDOF* dof : list.dofs)
     if (dof->group) dof->group = owner.findDOFGroup(dof->group->name);
-  }
 }
 
 }  // namespace
@@ -83,25 +72,20 @@ KaASFDOFGroup::~KaASFDOFGroup() {
 }
 
 bool KaASFDOFGroup::usesDOFGroup(const char* groupName) const {
-  KtListIter<KaASFDOF*> it(dofs);
-  while (!it.atEnd()) {
-    KaASFDOF* dof = *it.next();
+  for (const KaASFDOF* dof : dofs)
     if (dof->group && strcasecmp(dof->group->name, groupName) == 0) return true;
-  }
   return false;
 }
 
 bool KaASFDOFGroup::hasGroupDOFs() const {
-  KtListIter<KaASFDOF*> it(dofs);
-  while (!it.atEnd())
-    if ((*it.next())->group) return true;
+  for (const KaASFDOF* dof : dofs)
+    if (dof->group) return true;
   return false;
 }
 
 bool KaASFDOFGroup::hasNonGroupDOFs() const {
-  KtListIter<KaASFDOF*> it(dofs);
-  while (!it.atEnd())
-    if (!(*it.next())->group) return true;
+  for (const KaASFDOF* dof : dofs)
+    if (!dof->group) return true;
   return false;
 }
 
@@ -129,8 +113,7 @@ void KaASFDOFGroup::setDOFs(const KtDArray<int>& codes) {
 void KaASFDOFGroup::setDOFs(const KtList<KaASFDOF*>& list) {
   if (&list == &dofs) return;
   clearDOFs();
-  KtListIter<KaASFDOF*> it(list);
-  while (!it.atEnd()) addDOF(**it.next());
+  for (const KaASFDOF* dof : list) addDOF(*dof);
 }
 
 void KaASFDOFGroup::clearDOFs() {
@@ -138,16 +121,16 @@ void KaASFDOFGroup::clearDOFs() {
 }
 
 int KaASFDOFGroup::dofIndex(int code) const {
-  KtListIter<KaASFDOF*> it(dofs);
-  for (int i = 0; !it.atEnd(); i++)
-    if ((*it.next())->dof == code) return i;
+  int i = 0;
+  for (const KaASFDOF* dof : dofs) {
+    if (dof->dof == code) return i;
+    i++;
+  }
   return -1;
 }
 
 KaASFLimits* KaASFDOFGroup::limits(int code) {
-  KtListIter<KaASFDOF*> it(dofs);
-  while (!it.atEnd()) {
-    KaASFDOF* dof = *it.next();
+  for (KaASFDOF* dof : dofs) {
     // A group never refers to itself, but a damaged model must not loop.
     if (dof->dof == code) return dof->group == this ? &dof->_limits : dof->limits();
   }
@@ -200,9 +183,8 @@ KaASF& KaASF::operator=(const KaASF& other) {
   if (&other == this) return *this;
   _clear();
   header = other.header;
-  KtListIter<KaASFDOFGroup*> groups(other.dofGroups);
-  while (!groups.atEnd()) {
-    KaASFDOFGroup* copy = new KaASFDOFGroup(**groups.next());
+  for (const KaASFDOFGroup* group : other.dofGroups) {
+    KaASFDOFGroup* copy = new KaASFDOFGroup(*group);
     relinkGroups(*copy, *this);
     dofGroups.append(copy);
   }
@@ -215,21 +197,18 @@ KaASF& KaASF::operator=(const KaASF& other) {
   // Parent and child links are replaced by this skeleton's first bone of
   // the same name; an index keeps that linear for very large skeletons.
   std::unordered_map<std::string, KaASFBone*> byName;
-  KtListIter<KaASFBone*> source(other.bones);
-  while (!source.atEnd()) {
-    KaASFBone* copy = new KaASFBone(**source.next());
+  for (const KaASFBone* bone : other.bones) {
+    KaASFBone* copy = new KaASFBone(*bone);
     relinkGroups(copy->dofs, *this);
     bones.append(copy);
-    byName.emplace(foldedName(copy->name), copy);
+    byName.emplace(KtLowerCase(copy->name), copy);
   }
   auto lookup = [&byName](KaASFBone* bone) -> KaASFBone* {
     if (!bone) return nullptr;
-    auto found = byName.find(foldedName(bone->name));
+    auto found = byName.find(KtLowerCase(bone->name));
     return found == byName.end() ? nullptr : found->second;
   };
-  KtListIter<KaASFBone*> copies(bones);
-  while (!copies.atEnd()) {
-    KaASFBone* bone = *copies.next();
+  for (KaASFBone* bone : bones) {
     bone->parent = lookup(bone->parent);
     bone->child = lookup(bone->child);
   }
@@ -270,53 +249,37 @@ void KaASF::removeDOFGroups() {
 }
 
 KaASFBone* KaASF::findBone(int id) const {
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    KaASFBone* bone = *it.next();
+  for (KaASFBone* bone : bones)
     if (bone->id() == id) return bone;
-  }
   return nullptr;
 }
 
 KaASFBone* KaASF::findBone(const char* name) const {
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    KaASFBone* bone = *it.next();
+  for (KaASFBone* bone : bones)
     if (strcasecmp(bone->name, name) == 0) return bone;
-  }
   return nullptr;
 }
 
 KaASFDOFGroup* KaASF::findDOFGroup(const char* name) const {
-  KtListIter<KaASFDOFGroup*> it(dofGroups);
-  while (!it.atEnd()) {
-    KaASFDOFGroup* group = *it.next();
+  for (KaASFDOFGroup* group : dofGroups)
     if (group->name == name) return group;
-  }
   return nullptr;
 }
 
 void KaASF::getChildBonesOfRoot(KtList<KaASFBone*>* out) const {
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    KaASFBone* bone = *it.next();
+  for (KaASFBone* bone : bones)
     if (!bone->parent) out->append(bone);
-  }
 }
 
 void KaASF::getChildBonesOfBone(KtList<KaASFBone*>* out, int id) const {
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    KaASFBone* bone = *it.next();
+  for (KaASFBone* bone : bones)
     if (bone->parent && bone->parent->id() == id) out->append(bone);
-  }
 }
 
 int KaASF::lastBoneId() const {
   int last = 0;
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    int id = (*it.next())->id();
+  for (const KaASFBone* bone : bones) {
+    int id = bone->id();
     if (id > last) last = id;
   }
   return last;
@@ -326,9 +289,8 @@ int KaASF::firstUnusedBoneId() const {
   // The answer is at most count + 1, so ids beyond that need no slot.
   int n = bones.count();
   std::vector<bool> used((size_t)n + 2, false);
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    int id = (*it.next())->id();
+  for (const KaASFBone* bone : bones) {
+    int id = bone->id();
     if (id >= 1 && id <= n + 1) used[(size_t)id] = true;
   }
   int i = 1;
@@ -338,22 +300,19 @@ int KaASF::firstUnusedBoneId() const {
 
 int KaASF::numBonesWithDOF() const {
   int n = 0;
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd())
-    if (!(*it.next())->dofs.isEmpty()) n++;
+  for (const KaASFBone* bone : bones)
+    if (!bone->dofs.isEmpty()) n++;
   return n;
 }
 
 bool KaASF::_bonesUseDOFGroup(const char* name) const {
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd())
-    if ((*it.next())->dofs.usesDOFGroup(name)) return true;
+  for (const KaASFBone* bone : bones)
+    if (bone->dofs.usesDOFGroup(name)) return true;
   return false;
 }
 
 bool KaASF::_bonesUseGroupDOFs() const {
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd())
-    if ((*it.next())->dofs.hasGroupDOFs()) return true;
+  for (const KaASFBone* bone : bones)
+    if (bone->dofs.hasGroupDOFs()) return true;
   return false;
 }

@@ -41,8 +41,7 @@ struct BonedataReader : ASFBlockReader {
         angleFlag(angleFlag),
         bones(bones),
         skeleton(skeleton) {
-    KtListIter<KaASFBone*> existing(bones);
-    while (!existing.atEnd()) ids.insert((*existing.next())->id());
+    for (const KaASFBone* bone : bones) ids.insert(bone->id());
   }
 
   ASFTokenizer& tokenizer;

@@ -1,11 +1,11 @@
 #include <strings.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <memory>
 
 #include "acclaim/KaASFReaderSections.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
 float KaASFDegreesToRadians(float degrees) {
@@ -23,7 +23,7 @@ KtArray<int> readASFAxisOrder(const char* text) {
   }
   KtArray<int> order(3, 0);
   for (int i = 0; i < 3; i++) {
-    char c = (char)std::toupper((unsigned char)text[i]);
+    char c = KtToUpper(text[i]);
     if (c == 'X') {
       order[i] = 1;
     } else if (c == 'Y') {
@@ -41,17 +41,13 @@ KtArray<int> readASFAxisOrder(const char* text) {
 namespace {
 
 KaASFDOFGroup* findGroupNoCase(KtList<KaASFDOFGroup*>& groups, const char* name) {
-  KtListIter<KaASFDOFGroup*> it(groups);
-  while (!it.atEnd()) {
-    KaASFDOFGroup* group = *it.next();
+  for (KaASFDOFGroup* group : groups)
     if (strcasecmp(group->name, name) == 0) return group;
-  }
   return nullptr;
 }
 
 void appendGroupDofs(KaASFDOFGroup& target, KaASFDOFGroup* group) {
-  KtListIter<KaASFDOF*> it(group->dofs);
-  while (!it.atEnd()) target.dofs.append(new KaASFDOF((*it.next())->dof, group));
+  for (const KaASFDOF* dof : group->dofs) target.dofs.append(new KaASFDOF(dof->dof, group));
 }
 
 // Reads the picks between "<" and ">" of group; false after a recorded error.

@@ -11,6 +11,7 @@
 #include "acclaim/KaASFReaderSections.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtCancelHandler.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtCompStream.h"
 #include "toolkit/KtExcept.h"
 
@@ -239,23 +240,14 @@ void readRootSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, in
 class BoneNameIndex {
  public:
   explicit BoneNameIndex(const KtList<KaASFBone*>& bones) {
-    KtListIter<KaASFBone*> it(bones);
-    while (!it.atEnd()) {
-      KaASFBone* bone = *it.next();
-      _byName.emplace(fold(bone->name), bone);
-    }
+    for (KaASFBone* bone : bones) _byName.emplace(KtLowerCase(bone->name), bone);
   }
   KaASFBone* find(const char* name) const {
-    auto found = _byName.find(fold(name));
+    auto found = _byName.find(KtLowerCase(name));
     return found == _byName.end() ? nullptr : found->second;
   }
 
  private:
-  static std::string fold(const char* name) {
-    std::string s(name);
-    for (char& c : s) c = (char)std::tolower((unsigned char)c);
-    return s;
-  }
   std::unordered_map<std::string, KaASFBone*> _byName;
 };
 
@@ -267,9 +259,7 @@ void checkHierarchyLoops(const ASFTokenizer& tokenizer, const KtList<KaASFBone*>
   enum { Unseen = 0, OnPath, Done };
   std::unordered_map<KaASFBone*, int> state;
   std::vector<KaASFBone*> path;
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    KaASFBone* start = *it.next();
+  for (KaASFBone* start : bones) {
     path.clear();
     KaASFBone* bone = start;
     while (bone && state[bone] == Unseen) {
@@ -359,15 +349,12 @@ void readSkinSection(ASFTokenizer& tokenizer, KtDArray<KtStr>& skins) {
 // Bones without an id get the smallest unused positive id, in list order.
 void assignBoneIds(KtList<KaASFBone*>& bones) {
   std::unordered_map<int, bool> used;
-  KtListIter<KaASFBone*> all(bones);
-  while (!all.atEnd()) {
-    int id = (*all.next())->id();
+  for (const KaASFBone* bone : bones) {
+    int id = bone->id();
     if (id > 0) used[id] = true;
   }
   int next = 1;
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    KaASFBone* bone = *it.next();
+  for (KaASFBone* bone : bones) {
     if (bone->id() == 0) {
       while (used.count(next)) next++;
       bone->setId(next);

@@ -2,7 +2,6 @@
 
 #include <strings.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cfloat>
 #include <climits>
@@ -10,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
 const char* const ASFTokenizer::EOLToken = "\n";
@@ -19,15 +19,15 @@ namespace {
 
 const int kEOF = std::char_traits<char>::eof();
 
-// Vertical tab and form feed are skipped like blanks: they end a word, and a
-// reader that met one without consuming it would never get past it.
+// White space other than the line end, vertical tab and form feed included
+// (they end a word, and a reader that met one without consuming it would
+// never get past it), and the punctuation read as blanks.
 bool isSkippedBlank(int c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '(' || c == ')' ||
-         c == ',';
+  return (KtIsSpace(c) && c != '\n') || c == '(' || c == ')' || c == ',';
 }
 
 bool endsWord(int c) {
-  return std::isspace(c) || c == '#' || c == '(' || c == ')' || c == ',' || c == '<' || c == '>';
+  return KtIsSpace(c) || c == '#' || c == '(' || c == ')' || c == ',' || c == '<' || c == '>';
 }
 
 }  // namespace

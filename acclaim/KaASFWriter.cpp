@@ -52,8 +52,7 @@ void writeASFDof(std::ostream& out, int code) {
 
 void writeASFDofList(std::ostream& out, const KaASFDOFGroup& list) {
   std::vector<const KaASFDOF*> dofs;
-  KtListIter<KaASFDOF*> it(list.dofs);
-  while (!it.atEnd()) dofs.push_back(*it.next());
+  for (const KaASFDOF* dof : list.dofs) dofs.push_back(dof);
   size_t i = 0;
   while (i < dofs.size()) {
     const KaASFDOFGroup* group = dofs[i]->group;
@@ -65,10 +64,13 @@ void writeASFDofList(std::ostream& out, const KaASFDOFGroup& list) {
     out << group->name;
     size_t n = (size_t)group->count();
     bool whole = n > 0;
-    KtListIter<KaASFDOF*> members(group->dofs);
-    for (size_t k = 0; whole && k < n; k++) {
-      const KaASFDOF* member = *members.next();
-      whole = i + k < dofs.size() && dofs[i + k]->group == group && dofs[i + k]->dof == member->dof;
+    size_t k = 0;
+    for (const KaASFDOF* member : group->dofs) {
+      if (i + k >= dofs.size() || dofs[i + k]->group != group || dofs[i + k]->dof != member->dof) {
+        whole = false;
+        break;
+      }
+      k++;
     }
     if (whole) {
       i += n;
@@ -88,9 +90,7 @@ void writeASFDofList(std::ostream& out, const KaASFDOFGroup& list) {
 // eleven blanks so that the pairs line up.
 void writeOwnLimits(std::ostream& out, const KaASFDOFGroup& list, const char* lead, int toDegrees) {
   bool first = true;
-  KtListIter<KaASFDOF*> it(list.dofs);
-  while (!it.atEnd()) {
-    const KaASFDOF* dof = *it.next();
+  for (const KaASFDOF* dof : list.dofs) {
     if (dof->group) continue;
     out << (first ? lead : "           ");
     first = false;
@@ -224,18 +224,14 @@ static void writeHierarchy(std::ostream& out, const KtList<KaASFBone*>& bones) {
   out << ":hierarchy\n  begin\n    root";
   // Children in list order, grouped by parent, without a search per bone.
   std::unordered_map<const KaASFBone*, std::vector<const KaASFBone*>> children;
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    const KaASFBone* bone = *it.next();
+  for (const KaASFBone* bone : bones) {
     if (bone->parent)
       children[bone->parent].push_back(bone);
     else
       out << ' ' << bone->name;
   }
   endLine(out);
-  KtListIter<KaASFBone*> parents(bones);
-  while (!parents.atEnd()) {
-    const KaASFBone* parent = *parents.next();
+  for (const KaASFBone* parent : bones) {
     auto found = children.find(parent);
     if (found == children.end()) continue;
     out << "    " << parent->name << ' ';
@@ -255,8 +251,7 @@ void KaASF::printOn(std::ostream& out) const {
   int toDegrees = header.angleInDegrees == 1 ? 1 : 0;
   if (!dofGroups.isEmpty()) {
     out << ":dofgroups\n";
-    KtListIter<KaASFDOFGroup*> it(dofGroups);
-    while (!it.atEnd()) (*it.next())->printOn(out, toDegrees);
+    for (const KaASFDOFGroup* group : dofGroups) group->printOn(out, toDegrees);
   }
   root.printOn(out, toDegrees);
   if (theExceptObj.errorOccurred()) {
@@ -265,9 +260,8 @@ void KaASF::printOn(std::ostream& out) const {
   }
   if (!bones.isEmpty()) {
     out << ":bonedata\n";
-    KtListIter<KaASFBone*> it(bones);
-    while (!it.atEnd()) {
-      writeBone(out, **it.next(), toDegrees, header.length);
+    for (const KaASFBone* bone : bones) {
+      writeBone(out, *bone, toDegrees, header.length);
       if (theExceptObj.errorOccurred()) {
         KtError("Unable to write bone.");
         return;
@@ -296,9 +290,7 @@ void KaASF::save(const char* path) const {
 
 void KaASF::printBoneListOn(std::ostream& out) const {
   out << "*** bone list ***\n";
-  KtListIter<KaASFBone*> it(bones);
-  while (!it.atEnd()) {
-    const KaASFBone* bone = *it.next();
+  for (const KaASFBone* bone : bones) {
     if (bone->name.isNull()) continue;
     endLine(out << "  Bone: " << bone->name);
     endLine(out << "    id: " << bone->id());

@@ -38,9 +38,8 @@ void forEachChannel(const MotconvChannelBone& bone, Visit visit) {
   if (hasTranslationDOF(*bone.dofs)) {
     for (const ChannelKind& kind : theTranslationChannels) visit(kind);
   }
-  KtListIter<KaASFDOF*> dofs(bone.dofs->dofs);
-  while (KaASFDOF** dof = dofs.next()) {
-    if (const ChannelKind* kind = rotationChannel((*dof)->dof)) visit(*kind);
+  for (const KaASFDOF* dof : bone.dofs->dofs) {
+    if (const ChannelKind* kind = rotationChannel(dof->dof)) visit(*kind);
   }
 }
 

@@ -12,9 +12,8 @@ std::vector<MotconvChannelBone> motconvChannelBones(const KaASF& skeleton, const
   if (motion.fields.isEmpty()) return list;
   const KaAMCField& first = motion.fields[0];
   if (first.findBone("root")) list.push_back({"root", &skeleton.root.order});
-  KtListIter<KaASFBone*> bones(skeleton.bones);
-  while (KaASFBone** bone = bones.next()) {
-    if (first.findBone((*bone)->name)) list.push_back({(*bone)->name.text(), &(*bone)->dofs});
+  for (const KaASFBone* bone : skeleton.bones) {
+    if (first.findBone(bone->name)) list.push_back({bone->name.text(), &bone->dofs});
   }
   return list;
 }

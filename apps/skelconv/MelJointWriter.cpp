@@ -176,9 +176,7 @@ void writeMelJointScript(std::ostream& out, const KaASF& asf, const KtStr& prefi
   // child queries give them; built once so that big skeletons stay linear.
   std::vector<const KaASFBone*> rootChildren;
   std::unordered_map<int, std::vector<const KaASFBone*>> children;
-  KtListIter<KaASFBone*> it(asf.bones);
-  while (!it.atEnd()) {
-    const KaASFBone* bone = *it.next();
+  for (const KaASFBone* bone : asf.bones) {
     if (bone->parent)
       children[bone->parent->id()].push_back(bone);
     else
@@ -208,10 +206,7 @@ void writeMelJointScript(std::ostream& out, const KaASF& asf, const KtStr& prefi
 
 const char* findUnsafeJointName(const KaASF& asf, const KtStr& prefix) {
   if (!KtIsScriptName(KtJointName(prefix, "root"))) return "root";
-  KtListIter<KaASFBone*> it(asf.bones);
-  while (!it.atEnd()) {
-    const KaASFBone* bone = *it.next();
+  for (const KaASFBone* bone : asf.bones)
     if (!KtIsScriptName(KtJointName(prefix, bone->name))) return bone->name;
-  }
   return nullptr;
 }

@@ -49,17 +49,11 @@ TEST_F(SkelconvBuild, EveryCmuSkeletonGivesOneJointPerBoneAndOneEndPerLeafWithLe
     ASSERT_EQ(asf.bones.count(), 30) << file;
 
     std::set<const KaASFBone*> parents;
-    KtListIter<KaASFBone*> it(asf.bones);
-    while (!it.atEnd()) {
-      const KaASFBone* bone = *it.next();
+    for (const KaASFBone* bone : asf.bones)
       if (bone->parent) parents.insert(bone->parent);
-    }
     int leavesWithLength = 0;
-    KtListIter<KaASFBone*> leaves(asf.bones);
-    while (!leaves.atEnd()) {
-      const KaASFBone* bone = *leaves.next();
+    for (const KaASFBone* bone : asf.bones)
       if (!parents.count(bone) && bone->length > 0) leavesWithLength++;
-    }
     EXPECT_EQ(leavesWithLength, 7) << file;  // toes, head, thumbs and fingers
 
     std::string script = scriptOf(asf, "");
