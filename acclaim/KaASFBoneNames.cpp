@@ -1,27 +1,15 @@
 #include "acclaim/KaASFBoneNames.h"
 
-#include <cctype>
 #include <string>
 #include <unordered_map>
 
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
-
-namespace {
-
-std::string folded(const char* name) {
-  std::string s(name);
-  for (char& c : s) c = (char)std::tolower((unsigned char)c);
-  return s;
-}
-
-}  // namespace
 
 bool KaASFCheckUniqueBoneNames(const KtList<KaASFBone*>& bones) {
   std::unordered_map<std::string, const KaASFBone*> seen;
-  KtListIter<KaASFBone*> it(bones);
-  while (KaASFBone** next = it.next()) {
-    const KaASFBone* bone = *next;
-    std::string key = folded(bone->name.text());
+  for (const KaASFBone* bone : bones) {
+    std::string key = KtLowerCase(bone->name.text());
     if (key == "root") {
       KtError(
           "Bone \"%s\" (line %d) and the root have names that are equal without regard to "

@@ -55,8 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (fuzzStepFailed()) return 0;
 
   std::set<std::string> names = {"root"};
-  KtListIter<KaASFBone*> bones(skeleton.bones);
-  while (KaASFBone** bone = bones.next()) names.insert((*bone)->name.text());
+  for (const KaASFBone* bone : skeleton.bones) names.insert(bone->name.text());
   fuzzCheckScript(script.str(), names);
 
   bool sameBones = true;

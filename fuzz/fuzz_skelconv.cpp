@@ -34,10 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The names the script writes, with and without the prefix.
   std::set<std::string> names = {"root", std::string(prefix.text()) + "root", prefix.text()};
-  KtListIter<KaASFBone*> bones(skeleton.bones);
-  while (KaASFBone** bone = bones.next()) {
-    names.insert((*bone)->name.text());
-    names.insert(std::string(prefix.text()) + (*bone)->name.text());
+  for (const KaASFBone* bone : skeleton.bones) {
+    names.insert(bone->name.text());
+    names.insert(std::string(prefix.text()) + bone->name.text());
   }
   fuzzCheckScript(out.str(), names);
   return 0;

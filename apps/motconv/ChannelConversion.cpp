@@ -160,8 +160,7 @@ void printChannels(std::ostream& out, bool isRoot, const KaASFBone* bone, const 
 std::vector<int> codesOf(const KaASFDOFGroup& dofs) {
   std::vector<int> codes;
   codes.reserve(dofs.count());
-  KtListIter<KaASFDOF*> it(dofs.dofs);
-  while (KaASFDOF** dof = it.next()) codes.push_back((*dof)->dof);
+  for (const KaASFDOF* dof : dofs.dofs) codes.push_back(dof->dof);
   return codes;
 }
 
@@ -213,8 +212,7 @@ void checkAMCAgainstASF(const KaASF& skeleton, const KaAMC& motion) {
   } else if (!skeleton.root.order.isEmpty()) {
     KtWarning("Bone \"root\" has dofs in the ASF, but not in the AMC.");
   }
-  KtListIter<KaASFBone*> bones(skeleton.bones);
-  while (KaASFBone** bone = bones.next()) checkBone((*bone)->name, (*bone)->dofs, first);
+  for (const KaASFBone* bone : skeleton.bones) checkBone(bone->name, bone->dofs, first);
 }
 
 void applyBoneMotion(KtCoordSystem* m, const KaASFDOFGroup& dofs, const float* values, int count,
@@ -303,13 +301,12 @@ ChannelConverter::ChannelConverter(const KaASF& skeleton, const KaAMC& motion)
   std::unordered_map<const KaASFBone*, int> nodeOf;
   _nodes.emplace_back();
   _columnNode.push_back(0);
-  KtListIter<KaASFBone*> bones(skeleton.bones);
-  while (KaASFBone** b = bones.next()) {
-    auto inserted = nodeOf.emplace(*b, (int)_nodes.size());
+  for (const KaASFBone* b : skeleton.bones) {
+    auto inserted = nodeOf.emplace(b, (int)_nodes.size());
     if (inserted.second) {
       _nodes.emplace_back();
-      _nodes.back().bone = *b;
-      _nodes.back().name = (*b)->name.text();
+      _nodes.back().bone = b;
+      _nodes.back().name = b->name.text();
     }
     _columnNode.push_back(inserted.first->second);
   }

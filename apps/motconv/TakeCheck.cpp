@@ -45,9 +45,8 @@ bool checkTakeAgainstSkeleton(const KaASF& skeleton, const KaAMC& motion) {
 
   std::vector<Expected> expected;
   expected.push_back({"root", skeleton.root.order.count(), slotOf("root")});
-  KtListIter<KaASFBone*> bones(skeleton.bones);
-  while (KaASFBone** bone = bones.next())
-    expected.push_back({(*bone)->name.text(), (*bone)->dofs.count(), slotOf((*bone)->name.text())});
+  for (const KaASFBone* bone : skeleton.bones)
+    expected.push_back({bone->name.text(), bone->dofs.count(), slotOf(bone->name.text())});
 
   for (const KaAMCField& frame : motion.fields) {
     for (const Expected& bone : expected) {

@@ -95,10 +95,9 @@ std::vector<BonePose> acclaimPose(const KaASF& skeleton, const KaAMCField& frame
   Poser poser(skeleton, frame, degrees);
   std::vector<BonePose> poses;
   poses.push_back({"root", poser.root().start, poser.root().tip, poser.root().frame});
-  KtListIter<KaASFBone*> it(skeleton.bones);
-  while (KaASFBone** b = it.next()) {
-    const Posed& p = poser.bone(*b);
-    poses.push_back({(*b)->name.text(), p.start, p.tip, p.frame});
+  for (const KaASFBone* b : skeleton.bones) {
+    const Posed& p = poser.bone(b);
+    poses.push_back({b->name.text(), p.start, p.tip, p.frame});
   }
   return poses;
 }

@@ -163,9 +163,8 @@ TEST_F(MovWriter, CMUTakesConvertToTheirOwnNumbers) {
       ASSERT_EQ(root.size(), 6u);
       for (int i = 0; i < 3; ++i) expected.push_back(root[i] * scale);
       for (int i = 3; i < 6; ++i) expected.push_back(root[i]);
-      KtListIter<KaASFBone*> bones(skeleton.bones);
-      while (KaASFBone** bone = bones.next()) {
-        auto found = frame.find((*bone)->name.text());
+      for (const KaASFBone* bone : skeleton.bones) {
+        auto found = frame.find(bone->name.text());
         if (found != frame.end())
           for (double v : found->second) expected.push_back(v);
       }
