@@ -22,7 +22,8 @@ KaAMCField& KaAMCField::operator=(const KaAMCField& other) {
 
 void KaAMCField::_packValues(int replaced, const float* with, int withCount) {
   int total = 0;
-  for (int i = 0; i < bones.count(); i++) total += i == replaced ? withCount : bones[i].values.count();
+  for (int i = 0; i < bones.count(); i++)
+    total += i == replaced ? withCount : bones[i].values.count();
   KtDArray<float> block;
   block._realloc(total);
   float* p = block.data();

@@ -40,8 +40,7 @@ inline bool fuzzIsNonFiniteWord(std::string word, const std::set<std::string>& n
 
 // The words of a script line: the text between blanks and the characters
 // that end a MEL word ( ; " ( ) { } [ ] , = ).
-inline void fuzzCheckScriptLineFinite(const std::string& line,
-                                      const std::set<std::string>& names) {
+inline void fuzzCheckScriptLineFinite(const std::string& line, const std::set<std::string>& names) {
   std::string word;
   for (size_t i = 0; i <= line.size(); ++i) {
     const char c = i < line.size() ? line[i] : ' ';

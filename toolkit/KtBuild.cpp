@@ -4,6 +4,10 @@ namespace {
 KtBuild currentBuild = KtBuild::Motconv;
 }
 
-void KtSetBuild(KtBuild build) { currentBuild = build; }
+void KtSetBuild(KtBuild build) {
+  currentBuild = build;
+}
 
-KtBuild KtGetBuild() { return currentBuild; }
+KtBuild KtGetBuild() {
+  return currentBuild;
+}

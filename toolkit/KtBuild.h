@@ -11,7 +11,11 @@ enum class KtBuild { Skelconv, Motconv };
 void KtSetBuild(KtBuild build);
 KtBuild KtGetBuild();
 
-inline bool KtIsSkelconvBuild() { return KtGetBuild() == KtBuild::Skelconv; }
-inline bool KtIsMotconvBuild() { return KtGetBuild() == KtBuild::Motconv; }
+inline bool KtIsSkelconvBuild() {
+  return KtGetBuild() == KtBuild::Skelconv;
+}
+inline bool KtIsMotconvBuild() {
+  return KtGetBuild() == KtBuild::Motconv;
+}
 
 #endif

@@ -7,15 +7,15 @@
 
 namespace {
 
-bool somethingExistsAt(const char *path) {
+bool somethingExistsAt(const char* path) {
   struct stat info;
   return ::stat(path, &info) == 0;
 }
 
 }  // namespace
 
-bool KtConfirmOverwrite(const char *path, const char *existsEnding, std::istream &in,
-                        std::ostream &out) {
+bool KtConfirmOverwrite(const char* path, const char* existsEnding, std::istream& in,
+                        std::ostream& out) {
   if (!somethingExistsAt(path)) return true;
   out << "\n"
       << "Output file '" << path << existsEnding << "\n";

@@ -8,9 +8,9 @@ bool isScriptNameChar(char c) {
 
 }  // namespace
 
-bool KtIsScriptName(const char *name) {
+bool KtIsScriptName(const char* name) {
   if (name == nullptr || *name == '\0') return false;
-  for (const char *p = name; *p != '\0'; ++p)
+  for (const char* p = name; *p != '\0'; ++p)
     if (!isScriptNameChar(*p)) return false;
   return true;
 }

@@ -18,8 +18,12 @@ namespace {
 
 const double kDegreesToRadians = 0.017453292519943295;
 
-bool isTranslation(int code) { return code == KaTX || code == KaTY || code == KaTZ; }
-bool isRotation(int code) { return code == KaRX || code == KaRY || code == KaRZ; }
+bool isTranslation(int code) {
+  return code == KaTX || code == KaTY || code == KaTZ;
+}
+bool isRotation(int code) {
+  return code == KaRX || code == KaRY || code == KaRZ;
+}
 
 // The skeleton's root is named "root" exactly; any other name is a bone's.
 bool isRootName(const char* name) {
@@ -29,8 +33,8 @@ bool isRootName(const char* name) {
 void checkBone(const char* name, const KaASFDOFGroup& dofs, const KaAMCField& first) {
   if (const KaAMCBone* entry = first.findBone(name)) {
     if (entry->values.count() != dofs.count())
-      KtWarning("Bone \"%s\" has %d dofs in the ASF, but the AMC specifies %d.", name,
-                dofs.count(), entry->values.count());
+      KtWarning("Bone \"%s\" has %d dofs in the ASF, but the AMC specifies %d.", name, dofs.count(),
+                entry->values.count());
   } else if (!dofs.isEmpty()) {
     KtWarning("Bone \"%s\" has dofs in the ASF, but not in the AMC.", name);
   }
@@ -132,8 +136,8 @@ bool writeTranslation(std::ostream& out, const KtCoordSystem& local, const KaAMC
 }
 
 void printChannels(std::ostream& out, bool isRoot, const KaASFBone* bone, const KaASF& skeleton,
-                   const KaAMCField& frame, const int* codes, int n, const float* values,
-                   int count, int degrees, float scale) {
+                   const KaAMCField& frame, const int* codes, int n, const float* values, int count,
+                   int degrees, float scale) {
   if (!valueCountMatches(count, n)) return;
   bool translation = false;
   for (int k = 0; k < n; ++k) translation = translation || isTranslation(codes[k]);
@@ -233,17 +237,23 @@ void applyBoneMotion(KtCoordSystem* m, const KaASFDOFGroup& dofs, const float* v
 
   for (int k = 0; k < n; ++k) {
     const float t = values[k] * scale;
-    if (code[k] == KaTX) m->preTranslateX(t);
-    else if (code[k] == KaTY) m->preTranslateY(t);
-    else if (code[k] == KaTZ) m->preTranslateZ(t);
+    if (code[k] == KaTX)
+      m->preTranslateX(t);
+    else if (code[k] == KaTY)
+      m->preTranslateY(t);
+    else if (code[k] == KaTZ)
+      m->preTranslateZ(t);
   }
   for (int k = n - 1; k >= 0; --k) {
     const int c = code[k];
     if (!isRotation(c)) continue;
     float a = degrees ? (float)((double)values[k] * kDegreesToRadians) : values[k];
-    if (c == KaRX) m->preRotateX(a);
-    else if (c == KaRY) m->preRotateY(a);
-    else m->preRotateZ(a);
+    if (c == KaRX)
+      m->preRotateX(a);
+    else if (c == KaRY)
+      m->preRotateY(a);
+    else
+      m->preRotateZ(a);
   }
 }
 
@@ -278,9 +288,9 @@ void printBoneChannels(std::ostream& out, const char* boneName, const KaASF& ske
 struct ChannelConverter::Node {
   const KaASFBone* bone = nullptr;  // null for the root
   const char* name = "root";
-  int parent = -1;       // the parent's node (0: the root); -1 for the root
-  bool regular = true;   // the chain reaches the root through nodes, loop-free
-  int slot = -1;         // in the motion's name list, or -1
+  int parent = -1;      // the parent's node (0: the root); -1 for the root
+  bool regular = true;  // the chain reaches the root through nodes, loop-free
+  int slot = -1;        // in the motion's name list, or -1
   std::vector<int> codes;
   bool translation = false;
   const KaAMCBone* entry = nullptr;  // in the current frame
@@ -294,7 +304,9 @@ struct ChannelConverter::Node {
 };
 
 ChannelConverter::ChannelConverter(const KaASF& skeleton, const KaAMC& motion)
-    : _skeleton(skeleton), _motion(motion), _scale(motconvScale(skeleton)),
+    : _skeleton(skeleton),
+      _motion(motion),
+      _scale(motconvScale(skeleton)),
       _degrees(motion.degrees) {
   _identity = 1.0f;
   // Node 0 is the root; then one node per distinct bone, in bone-list order.
@@ -356,13 +368,17 @@ ChannelConverter::ChannelConverter(const KaASF& skeleton, const KaAMC& motion)
 
 ChannelConverter::~ChannelConverter() = default;
 
-int ChannelConverter::columnCount() const { return (int)_columnNode.size(); }
+int ChannelConverter::columnCount() const {
+  return (int)_columnNode.size();
+}
 
 const KaASFBone* ChannelConverter::bone(int column) const {
   return _nodes[_columnNode[column]].bone;
 }
 
-const char* ChannelConverter::name(int column) const { return _nodes[_columnNode[column]].name; }
+const char* ChannelConverter::name(int column) const {
+  return _nodes[_columnNode[column]].name;
+}
 
 void ChannelConverter::setFrame(const KaAMCField& frame) {
   _frame = &frame;

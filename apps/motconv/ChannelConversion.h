@@ -25,16 +25,15 @@ void checkAMCAgainstASF(const KaASF& skeleton, const KaAMC& motion);
 // carried by m. Values are paired with dofs by position; dofs beyond the
 // count values are not applied, and values beyond the dofs are ignored.
 // Angles are degrees when degrees is non-zero, else radians.
-void applyBoneMotion(KtCoordSystem* m, const KaASFDOFGroup& dofs, const float* values,
-                     int count, float scale, int degrees);
+void applyBoneMotion(KtCoordSystem* m, const KaASFDOFGroup& dofs, const float* values, int count,
+                     float scale, int degrees);
 
 // Fills the animated and the rest transform (both world space) of the bone
 // named boneName ("root" for the root) in the given frame. The caller
 // passes both set to the identity. The chain of parents is walked without
 // recursion.
 void composeMotionMatrices(KtCoordSystem* animated, KtCoordSystem* rest, const KaASF& skeleton,
-                           const KaAMCField& frame, const char* boneName, float scale,
-                           int degrees);
+                           const KaAMCField& frame, const char* boneName, float scale, int degrees);
 
 // Writes one bone's channel values for one frame, each followed by one
 // blank: its translation in its parent's animated frame when the dof list

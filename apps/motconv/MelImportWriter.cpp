@@ -167,7 +167,9 @@ void writeFilterProcedures(std::ostream& out) {
 
 // The take's angle unit as readTake declares it: the MOV rotation values
 // are the AMC's own, so a :RADIANS take is read as radians.
-const char* angleUnit(int degrees) { return degrees ? "degree" : "radian"; }
+const char* angleUnit(int degrees) {
+  return degrees ? "degree" : "radian";
+}
 
 void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, int firstFrame,
                         int fps, int degrees) {
@@ -194,8 +196,8 @@ void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, in
       << "\n"
       << "  if (\"\"!=$mov_file) {\n"
       << "    currentUnit -time " << motconvFindFrameRate(fps)->timeUnit
-      << "    readTake -device \"" << theDevice
-      << "\" -angle \"" << angleUnit(degrees) << "\" -linear \"inch\" -take $mov_file;\n"
+      << "    readTake -device \"" << theDevice << "\" -angle \"" << angleUnit(degrees)
+      << "\" -linear \"inch\" -take $mov_file;\n"
       << "    applyTake -device \"" << theDevice << "\"";
   for (const KtStr& name : filters) out << " -f " << name;
   out << ";\n"

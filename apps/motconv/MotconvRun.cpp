@@ -33,9 +33,10 @@ bool refuseUnsafeFilterNames() {
   for (KtStr name = rest.extractFirstToken(" \t\n\r"); !name.isNull();
        name = rest.extractFirstToken(" \t\n\r")) {
     if (!KtIsScriptName(name.text())) {
-      KtError("Filter \"%s\" cannot be named in the import script, whose names may hold only "
-              "ASCII letters, digits and underscores.",
-              name.text());
+      KtError(
+          "Filter \"%s\" cannot be named in the import script, whose names may hold only "
+          "ASCII letters, digits and underscores.",
+          name.text());
       return true;
     }
   }
@@ -45,9 +46,10 @@ bool refuseUnsafeFilterNames() {
 bool refuseUnsafeBoneNames(const KaASF& skeleton, const KaAMC& motion) {
   for (const MotconvChannelBone& bone : motconvChannelBones(skeleton, motion)) {
     if (!KtIsScriptName(bone.name)) {
-      KtError("Bone \"%s\" cannot be named in the import script, whose names may hold only "
-              "ASCII letters, digits and underscores.",
-              bone.name);
+      KtError(
+          "Bone \"%s\" cannot be named in the import script, whose names may hold only "
+          "ASCII letters, digits and underscores.",
+          bone.name);
       return true;
     }
   }

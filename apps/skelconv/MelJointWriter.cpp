@@ -118,8 +118,7 @@ void writeRootJoint(std::ostream& out, const KaASFRoot& root, const KtStr& prefi
   writeTranslationAttribute(out, root.order, name);
 }
 
-void writeBoneJoint(std::ostream& out, const KaASF& asf, const JointJob& job,
-                    const KtStr& prefix) {
+void writeBoneJoint(std::ostream& out, const KaASF& asf, const JointJob& job, const KtStr& prefix) {
   const KaASFBone& bone = *job.bone;
   KtStr name = prefix;
   name += bone.name;

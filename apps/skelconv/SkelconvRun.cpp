@@ -43,8 +43,7 @@ int runSkelconv(const SkelconvArguments& args) {
     return 1;
   }
 
-  if (!args.force && !KtConfirmOverwrite(args.melPath, "' exists..", std::cin, std::cout))
-    return 0;
+  if (!args.force && !KtConfirmOverwrite(args.melPath, "' exists..", std::cin, std::cout)) return 0;
 
   KtWriteOutputFile(
       args.melPath, [&](std::ostream& out) { writeMelJointScript(out, asf, args.prefix); },

@@ -73,7 +73,9 @@ void printSkelconvManualPage(std::ostream& out) {
 
 void printSkelconvCopyright(std::ostream& out) {
   out << "\nCOPYRIGHT NOTICE\n\n"
-         "     " << kCopyrightLine << "\n\n"
+         "     "
+      << kCopyrightLine
+      << "\n\n"
          "     Permission is granted to use, copy, modify and distribute this\n"
          "     program and its documentation under the terms in the file LICENSE\n"
          "     that comes with it, provided that this notice is kept on every copy.\n\n"

@@ -1,9 +1,8 @@
 // Reading and saving AMC files: the messages naming the file, compressed
 // files and the first-frame read.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -261,9 +260,10 @@ TEST(KaAMCFile, SaveFailuresCarryTheFileLine) {
   motion.createField(5)->setNumBones(1);
   std::string path = dir.file("out.amc");
   motion.save(path.c_str());
-  EXPECT_EQ(chain(path),
-            "Unable to write 'F'.\n"
-            "The number of bones in field 5 differs from the number of bones in previous fields.\n");
+  EXPECT_EQ(
+      chain(path),
+      "Unable to write 'F'.\n"
+      "The number of bones in field 5 differs from the number of bones in previous fields.\n");
   EXPECT_EQ(readFile(path), ":FULLY-SPECIFIED\n:DEGREES\n1\nroot 1 2 \nhead \n5\nroot \n");
 
   std::string unwritable = dir.file("missing/out.amc");
@@ -307,14 +307,16 @@ TEST(KaAMCFile, AByteOrderMarkAtTheStartOfAPlainOrCompressedFileIsSkipped) {
   writeFile(plain, "\xEF\xBB\xBF" + take(2) + "3\nroot 1 -nan\n");
   KaAMC motion;
   motion.read(plain.c_str());
-  EXPECT_EQ(chain(plain), "Unable to read 'F'.\nUnable to read field.\n"
-                          "Line 10:  Unable to read bone 'root' for field 3.\n"
-                          "Number '-nan' is not finite.\n");
+  EXPECT_EQ(chain(plain),
+            "Unable to read 'F'.\nUnable to read field.\n"
+            "Line 10:  Unable to read bone 'root' for field 3.\n"
+            "Number '-nan' is not finite.\n");
   // The first-frame read of a compressed file reads its pipe a character at
   // a time, and counts the same lines.
   gzipTo("\xEF\xBB\xBF# take\n" + std::string(header) + "\n1\nroot 1\n\nhead 2 inf\n", gz);
   motion.readFirstField(gz.c_str());
-  EXPECT_EQ(chain(gz), "Unable to read 'F'.\nUnable to read field.\n"
-                       "Line 8:  Unable to read bone 'head' for field 1.\n"
-                       "Number 'inf' is not finite.\n");
+  EXPECT_EQ(chain(gz),
+            "Unable to read 'F'.\nUnable to read field.\n"
+            "Line 8:  Unable to read bone 'head' for field 1.\n"
+            "Number 'inf' is not finite.\n");
 }

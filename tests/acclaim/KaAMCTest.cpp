@@ -75,8 +75,7 @@ bool sameFloat(float a, float b) {
 // A decimal number as a writer might put it: up to nine digits with the
 // point anywhere, a sign, sometimes an exponent.
 std::string randomNumber(std::mt19937& random) {
-  std::uniform_int_distribution<int> digitCount(1, 9), digit(0, 9), coin(0, 3),
-      exponent(-30, 30);
+  std::uniform_int_distribution<int> digitCount(1, 9), digit(0, 9), coin(0, 3), exponent(-30, 30);
   int n = digitCount(random);
   std::string digits;
   for (int i = 0; i < n; i++) digits += char('0' + digit(random));
@@ -279,12 +278,44 @@ TEST(KaAMC, ACMUTakeRoundTripsToSixDigits) {
 }
 
 TEST(KaAMC, NumbersAreConvertedAsTheCLibraryConvertsThem) {
-  std::vector<std::string> numbers = {
-      "0", "-0", "0.", ".5", "-.5", "+3", "5.", "1E5", "1e-5", "0.000012345", "16777216",
-      "16777217", "9999999", "99999999", "1e10", "1e11", "1.5e10", "123456.7", "1234567e-17",
-      "3.4028235e38", "1e-50", "-1e-50", "1e-45", "0e999", "1e-999",
-      "000123.4500", "0.0000000", "4.77549e-015", "-2.50966e-014", "1.00000005960464477539",
-      "0.1", "0.3", "2.9604", "-27.07", "-5.95572", "89.6846", "1e+3", "7e0"};
+  std::vector<std::string> numbers = {"0",
+                                      "-0",
+                                      "0.",
+                                      ".5",
+                                      "-.5",
+                                      "+3",
+                                      "5.",
+                                      "1E5",
+                                      "1e-5",
+                                      "0.000012345",
+                                      "16777216",
+                                      "16777217",
+                                      "9999999",
+                                      "99999999",
+                                      "1e10",
+                                      "1e11",
+                                      "1.5e10",
+                                      "123456.7",
+                                      "1234567e-17",
+                                      "3.4028235e38",
+                                      "1e-50",
+                                      "-1e-50",
+                                      "1e-45",
+                                      "0e999",
+                                      "1e-999",
+                                      "000123.4500",
+                                      "0.0000000",
+                                      "4.77549e-015",
+                                      "-2.50966e-014",
+                                      "1.00000005960464477539",
+                                      "0.1",
+                                      "0.3",
+                                      "2.9604",
+                                      "-27.07",
+                                      "-5.95572",
+                                      "89.6846",
+                                      "1e+3",
+                                      "7e0"};
   std::mt19937 random(7);
   // Numbers beyond the float range are refused (see below), not converted.
   for (int i = 0; i < 20000;) {
@@ -296,8 +327,8 @@ TEST(KaAMC, NumbersAreConvertedAsTheCLibraryConvertsThem) {
   }
   std::string lines;
   for (std::size_t i = 0; i < numbers.size(); i++)
-    lines += (i % 50 == 0 ? (i ? "\nb" : "b") + std::to_string(i) : std::string()) + " " +
-             numbers[i];
+    lines +=
+        (i % 50 == 0 ? (i ? "\nb" : "b") + std::to_string(i) : std::string()) + " " + numbers[i];
   lines += "\n";
   std::vector<std::vector<float>> read = frameValues(lines);
   EXPECT_EQ(chain(), "");
@@ -314,13 +345,10 @@ TEST(KaAMC, ANumberEndsWhereItsTextStopsBeingANumber) {
     const char* line;
     std::vector<float> values;
   } cases[] = {
-      {"root 1e 2\n", {1.0f}},          // the "e" is no number and ends the list
-      {"root 1e+ 2\n", {1.0f}},
-      {"root 1.5-2 +3\n", {1.5f, -2.0f, 3.0f}},
-      {"root 1 +-2 3\n", {1.0f}},
-      {"root . 1\n", {}},
-      {"root 2.5x 3\n", {2.5f}},
-      {"root \t 4\r\n", {4.0f}},
+      {"root 1e 2\n", {1.0f}},  // the "e" is no number and ends the list
+      {"root 1e+ 2\n", {1.0f}},   {"root 1.5-2 +3\n", {1.5f, -2.0f, 3.0f}},
+      {"root 1 +-2 3\n", {1.0f}}, {"root . 1\n", {}},
+      {"root 2.5x 3\n", {2.5f}},  {"root \t 4\r\n", {4.0f}},
   };
   for (const Case& c : cases) {
     std::vector<std::vector<float>> read = frameValues(c.line);
@@ -383,8 +411,9 @@ TEST(KaAMC, AFailingInputNamesWhatCouldNotBeRead) {
     const char* data;
     const char* chain;
   } cases[] = {
-      {"1\nroot 1 2", "Unable to read field.\nUnable to read bone 'root' for field 1.\n"
-                      "Unable to read bone's values.\n"},
+      {"1\nroot 1 2",
+       "Unable to read field.\nUnable to read bone 'root' for field 1.\n"
+       "Unable to read bone's values.\n"},
       {"1\nroot 1\n2\nro", "Unable to read field.\nUnable to read bone name for field 2.\n"},
       {"1\n", "Unable to read field.\nUnable to read past whitespace.\n"},
   };
@@ -425,18 +454,25 @@ TEST(KaAMC, NoInputCrashesOrHangsTheReader) {
                      "3\nroot 4 5 6\nhead 7 8\nneck 9\n";
   const char alphabet[] = "0123456789 \n\t\r#:-+.eE xyzROOTHEAD\0\x80\xff";
   std::mt19937 random(11);
-  std::uniform_int_distribution<int> edits(1, 6), kind(0, 3),
-      letter(0, int(sizeof alphabet) - 2);
+  std::uniform_int_distribution<int> edits(1, 6), kind(0, 3), letter(0, int(sizeof alphabet) - 2);
   int readWithoutError = 0;
   for (int round = 0; round < 3000; round++) {
     std::string text = base;
     for (int e = edits(random); e > 0 && !text.empty(); e--) {
       std::uniform_int_distribution<std::size_t> at(0, text.size() - 1);
       switch (kind(random)) {
-        case 0: text[at(random)] = alphabet[letter(random)]; break;
-        case 1: text.insert(at(random), 1, alphabet[letter(random)]); break;
-        case 2: text.erase(at(random), 1); break;
-        default: text.resize(at(random)); break;
+        case 0:
+          text[at(random)] = alphabet[letter(random)];
+          break;
+        case 1:
+          text.insert(at(random), 1, alphabet[letter(random)]);
+          break;
+        case 2:
+          text.erase(at(random), 1);
+          break;
+        default:
+          text.resize(at(random));
+          break;
       }
     }
     for (int maxFields : {0, 1}) {
@@ -489,8 +525,9 @@ TEST(KaAMC, ValuesThatAreNotFiniteAreRefusedWithTheirLine) {
   } cases[] = {
       {"lfemur 1 nan 2\n",
        "Line 7:  Unable to read bone 'lfemur' for field 1.\nNumber 'nan' is not finite.\n"},
-      {"lfemur inf\n", "Line 7:  Unable to read bone 'lfemur' for field 1.\n"
-                       "Number 'inf' is not finite.\n"},
+      {"lfemur inf\n",
+       "Line 7:  Unable to read bone 'lfemur' for field 1.\n"
+       "Number 'inf' is not finite.\n"},
       {"lfemur 0\n2\nroot 1 2 3\n\nlfemur -1e999\n",
        "Line 11:  Unable to read bone 'lfemur' for field 2.\nNumber '-1e999' is not finite.\n"},
       {"lfemur 0\n2 root +INF\nlfemur 0\n",
@@ -508,13 +545,13 @@ TEST(KaAMC, ValuesThatAreNotFiniteAreRefusedWithTheirLine) {
   // Lines are counted across the reader's blocks of text: 40,000 frames of
   // two lines each are several blocks.
   std::string take = head + "lfemur 0\n";
-  for (int n = 2; n <= 40000; n++)
-    take += std::to_string(n) + "\nroot 1.5 2.25 -3\nlfemur 0.5\n";
+  for (int n = 2; n <= 40000; n++) take += std::to_string(n) + "\nroot 1.5 2.25 -3\nlfemur 0.5\n";
   take += "40001\nroot 1 2 3\nlfemur nan\n";
   // Frame n's lfemur is on line 7 + 3 (n - 1).
   KaAMC motion;
-  EXPECT_EQ(read(&motion, take), "Unable to read field.\nLine 120007:  Unable to read bone "
-                                 "'lfemur' for field 40001.\nNumber 'nan' is not finite.\n");
+  EXPECT_EQ(read(&motion, take),
+            "Unable to read field.\nLine 120007:  Unable to read bone "
+            "'lfemur' for field 40001.\nNumber 'nan' is not finite.\n");
 
   KaAMCField field;
   std::istringstream line(" 1 -inf\n");

@@ -1,11 +1,10 @@
-#include "acclaim/KaBoneMatrices.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
 #include "acclaim/KaASF.h"
+#include "acclaim/KaBoneMatrices.h"
 #include "toolkit/math/KtCoordSystem.h"
 
 namespace {
@@ -79,17 +78,24 @@ TEST(KaBoneMatrices, AxisRotationTakesTheAnglesInTheBonesOrderFirstAxisFirst) {
     Frame rb;
   } cases[] = {
       // Rx(pi/2) = rows (1, 0, 0), (0, 0, 1), (0, -1, 0).
-      {"x 90 xyz", boneWith(kHalfPi, 0, 0, 1, 2, 3), {{{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}, {0, 0, 0}}},
+      {"x 90 xyz",
+       boneWith(kHalfPi, 0, 0, 1, 2, 3),
+       {{{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}, {0, 0, 0}}},
       // Ry(pi/2) = rows (0, 0, -1), (0, 1, 0), (1, 0, 0).
-      {"y 90 xyz", boneWith(0, kHalfPi, 0, 1, 2, 3), {{{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}, {0, 0, 0}}},
+      {"y 90 xyz",
+       boneWith(0, kHalfPi, 0, 1, 2, 3),
+       {{{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}, {0, 0, 0}}},
       // Rx(pi/2) . Rz(pi/2), not Rz(pi/2) . Rx(pi/2) = (0, 0, 1), (-1, 0, 0), (0, -1, 0).
-      {"x 90 z 90 xyz", boneWith(kHalfPi, 0, kHalfPi, 1, 2, 3),
+      {"x 90 z 90 xyz",
+       boneWith(kHalfPi, 0, kHalfPi, 1, 2, 3),
        {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}, {0, 0, 0}}},
       // Ry(pi/2) . Rz(pi/2); Rz(pi/2) . Ry(pi/2) would begin with (0, 1, 0).
-      {"y 90 z 90 xyz", boneWith(0, kHalfPi, kHalfPi, 1, 2, 3),
+      {"y 90 z 90 xyz",
+       boneWith(0, kHalfPi, kHalfPi, 1, 2, 3),
        {{{0, 0, -1}, {-1, 0, 0}, {0, 1, 0}}, {0, 0, 0}}},
       // Order zxy: Rz(pi/2) . Rx(pi/2) . Ry(0); the angles stay indexed by axis.
-      {"x 90 z 90 zxy", boneWith(kHalfPi, 0, kHalfPi, 3, 1, 2),
+      {"x 90 z 90 zxy",
+       boneWith(kHalfPi, 0, kHalfPi, 3, 1, 2),
        {{{0, 0, 1}, {-1, 0, 0}, {0, -1, 0}}, {0, 0, 0}}},
   };
   for (Case& c : cases) {
@@ -152,7 +158,8 @@ TEST(KaBoneMatrices, OffsetIsTheParentBoneCarriedByTheParentFrameRotationOnly) {
   relFrame = garbage();
   KaGetComposedBoneMatrices(&axisFrame, &relFrame, bone, coordSystemOf(rz90));
   expectFrame(axisFrame, {{{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}, {0, 0, 0}}, "x 90: axis frame");
-  expectFrame(relFrame, {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}, {-2, 0, 0}}, "x 90 under turned parent");
+  expectFrame(relFrame, {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}, {-2, 0, 0}},
+              "x 90 under turned parent");
 }
 
 TEST(KaBoneMatrices, InverseOfTheParentAxisFrameGivesTheJointVectorInParentAxes) {

@@ -103,8 +103,8 @@ TEST_F(ChannelConversion, LengthFactorScalesTheRootPositionLikeTheMotion) {
   // The root joint of the skeleton script stands at position / length
   // factor: (5, 6, 7) at factor 0.5 is (10, 12, 14), and the motion's
   // (1, 2, 3) adds (2, 4, 6).
-  load(motconvtest::asfText(kUnitsHalf, rootBlock("TX TY TZ RX RY RZ", "XYZ", "5 6 7", "0 0 0"),
-                            {}, {}),
+  load(motconvtest::asfText(kUnitsHalf, rootBlock("TX TY TZ RX RY RZ", "XYZ", "5 6 7", "0 0 0"), {},
+                            {}),
        std::string(kAMCHeader) + "1\nroot 1 2 3 10 20 30\n");
   EXPECT_EQ(channels("root"), "12 16 20 10 20 30 ");
 }
@@ -347,8 +347,8 @@ class SyntheticText {
           "\n  orientation " + _number(-turn, turn) + " " + _number(-turn, turn) + " " +
           _number(-turn, turn) + "\n:bonedata\n";
     for (int i : list) {
-      asf += "  begin\n    name b" + std::to_string(i) + "\n    direction " + _number(-1, 1) +
-             " " + _number(-1, 1) + " " + _number(-1, 1) + "\n    length " + _number(0.1, 4) +
+      asf += "  begin\n    name b" + std::to_string(i) + "\n    direction " + _number(-1, 1) + " " +
+             _number(-1, 1) + " " + _number(-1, 1) + "\n    length " + _number(0.1, 4) +
              "\n    axis " + _number(-turn, turn) + " " + _number(-turn, turn) + " " +
              _number(-turn, turn) + " " + orders[_below(6)] + "\n";
       if (!dofs[i].empty()) {

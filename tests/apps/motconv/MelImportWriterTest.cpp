@@ -1,5 +1,3 @@
-#include "apps/motconv/MelImportWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -7,6 +5,7 @@
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
+#include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvCommandLine.h"
 #include "tests/apps/motconv/MotconvTestModels.h"
 #include "toolkit/KtBuild.h"
@@ -20,7 +19,6 @@ namespace {
 
 class MelImportWriter : public motconvtest::MotconvBuild {
  protected:
-
   // The script for a skeleton and a motion given as text.
   std::string script(const std::string& asf, const std::string& amc, int fps) {
     KaASF skeleton;
@@ -34,8 +32,7 @@ class MelImportWriter : public motconvtest::MotconvBuild {
   }
 };
 
-const std::string kLfemurASF =
-    asfText("TX TY TZ RX RY RZ", {{"lfemur", "rx ry rz"}});
+const std::string kLfemurASF = asfText("TX TY TZ RX RY RZ", {{"lfemur", "rx ry rz"}});
 const std::string kLfemurAMC =
     ":FULLY-SPECIFIED\n:DEGREES\n1\nroot 1 2 3 4 5 6\nlfemur 7 8 9\n"
     "2\nroot 1 2 3 4 5 6\nlfemur 7 8 9\n";
@@ -230,12 +227,9 @@ TEST_F(MelImportWriter, ChannelsFollowTheDofListsOfTheBonesTheFirstFrameLists) {
   // a: rz rx in that order; b: ty only; c: dofs but not in the first frame;
   // d: a bone length dof adds no channel; E: listed as "e" in the motion;
   // f: no dofs but listed, so it has no channel either.
-  const std::string asf = asfText("TX TY TZ RX RY RZ", {{"a", "rz rx"},
-                                                        {"b", "ty"},
-                                                        {"c", "rx ry"},
-                                                        {"d", "ry l"},
-                                                        {"E", "rx"},
-                                                        {"f", ""}});
+  const std::string asf =
+      asfText("TX TY TZ RX RY RZ",
+              {{"a", "rz rx"}, {"b", "ty"}, {"c", "rx ry"}, {"d", "ry l"}, {"E", "rx"}, {"f", ""}});
   // The motion lists its bones in another order than the skeleton.
   const std::string amc =
       ":FULLY-SPECIFIED\n:DEGREES\n1\nd 1 2\ne 3\nroot 0 0 0 0 0 0\nf\nb 4\na 5 6\n";
@@ -254,20 +248,21 @@ TEST_F(MelImportWriter, ChannelsFollowTheDofListsOfTheBonesTheFirstFrameLists) {
             "  defineVirtualDevice -channel b_posZ -usage posZ -axis 10;\n"
             "  defineVirtualDevice -channel d_rotY -usage rotY -axis 11;\n"
             "  defineVirtualDevice -channel E_rotX -usage rotX -axis 12;\n");
-  EXPECT_EQ(attachLines(s),
-            "  attachDeviceAttr -device \"amc_device\" -axis \"root_posX\" \"root_joint.translateX\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"root_posY\" \"root_joint.translateY\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"root_posZ\" \"root_joint.translateZ\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"root_rotX\" \"root_joint.rotateX\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"root_rotY\" \"root_joint.rotateY\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"root_rotZ\" \"root_joint.rotateZ\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"a_rotZ\" \"a_joint.rotateZ\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"a_rotX\" \"a_joint.rotateX\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"b_posX\" \"b_joint.translateX\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"b_posY\" \"b_joint.translateY\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"b_posZ\" \"b_joint.translateZ\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"d_rotY\" \"d_joint.rotateY\";\n"
-            "  attachDeviceAttr -device \"amc_device\" -axis \"E_rotX\" \"E_joint.rotateX\";\n");
+  EXPECT_EQ(
+      attachLines(s),
+      "  attachDeviceAttr -device \"amc_device\" -axis \"root_posX\" \"root_joint.translateX\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"root_posY\" \"root_joint.translateY\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"root_posZ\" \"root_joint.translateZ\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"root_rotX\" \"root_joint.rotateX\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"root_rotY\" \"root_joint.rotateY\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"root_rotZ\" \"root_joint.rotateZ\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"a_rotZ\" \"a_joint.rotateZ\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"a_rotX\" \"a_joint.rotateX\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"b_posX\" \"b_joint.translateX\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"b_posY\" \"b_joint.translateY\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"b_posZ\" \"b_joint.translateZ\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"d_rotY\" \"d_joint.rotateY\";\n"
+      "  attachDeviceAttr -device \"amc_device\" -axis \"E_rotX\" \"E_joint.rotateX\";\n");
   EXPECT_EQ(s.find("c_joint"), std::string::npos) << s;
   EXPECT_EQ(s.find(" c_rot"), std::string::npos) << s;
 }
@@ -305,17 +300,17 @@ TEST_F(MelImportWriter, TimeUnitComesFromTheRateAndPlaybackStartsAtTheFirstFrame
                             "7\nroot 1 2 3 4 5 6\n8\nroot 1 2 3 4 5 6\n";
     for (const auto& rate : rates) {
       const std::string s = script(asf, amc, rate.fps);
-      const std::string expected =
-          std::string("  if (\"\"!=$mov_file) {\n    currentUnit -time ") + rate.unit +
-          ";\n"
-          "    readTake -device \"amc_device\" -angle \"" +
-          unit.angle +
-          "\" -linear \"inch\" -take $mov_file;\n"
-          "    applyTake -device \"amc_device\";\n"
-          "    currentTime -edit 7;\n"
-          "    playbackOptions -minTime 7;\n"
-          "    fitAllPanels -all;\n"
-          "  }\n";
+      const std::string expected = std::string("  if (\"\"!=$mov_file) {\n    currentUnit -time ") +
+                                   rate.unit +
+                                   ";\n"
+                                   "    readTake -device \"amc_device\" -angle \"" +
+                                   unit.angle +
+                                   "\" -linear \"inch\" -take $mov_file;\n"
+                                   "    applyTake -device \"amc_device\";\n"
+                                   "    currentTime -edit 7;\n"
+                                   "    playbackOptions -minTime 7;\n"
+                                   "    fitAllPanels -all;\n"
+                                   "  }\n";
       EXPECT_NE(s.find(expected), std::string::npos) << rate.fps << unit.header << "\n" << s;
     }
   }

@@ -1,5 +1,3 @@
-#include "apps/motconv/MotconvChannels.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +5,7 @@
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
+#include "apps/motconv/MotconvChannels.h"
 #include "tests/apps/motconv/MotconvTestModels.h"
 #include "toolkit/KtExcept.h"
 

@@ -1,11 +1,10 @@
-#include "apps/motconv/MotconvCommandLine.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "apps/motconv/MotconvCommandLine.h"
 #include "apps/motconv/MotconvTexts.h"
 
 namespace {
@@ -51,8 +50,7 @@ class MotconvCommandLine : public ::testing::Test {
 }  // namespace
 
 TEST_F(MotconvCommandLine, FivePositionalArgumentsContinueTheRunAtEveryRate) {
-  EXPECT_EQ(banner(),
-            "\nmotconv version 1.1\n\nCopyright (c) 1998 Veltrac, Inc.\n\n");
+  EXPECT_EQ(banner(), "\nmotconv version 1.1\n\nCopyright (c) 1998 Veltrac, Inc.\n\n");
   for (int fps : {15, 24, 25, 30, 48, 50, 60}) {
     Parsed p = parse({"s.asf", "m.amc", std::to_string(fps), "i.mel", "t.mov"});
     EXPECT_TRUE(p.goOn) << fps;

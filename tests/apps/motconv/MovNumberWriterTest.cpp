@@ -1,5 +1,3 @@
-#include "apps/motconv/MovNumberWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +6,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+
+#include "apps/motconv/MovNumberWriter.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "apps/skelconv/MelJointWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,6 +5,7 @@
 #include <string>
 
 #include "acclaim/KaASF.h"
+#include "apps/skelconv/MelJointWriter.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtExcept.h"
 
@@ -147,9 +146,10 @@ TEST_F(SkelconvBuild, RootWithoutAxisOrderIsWrittenWithoutTurning) {
   ASSERT_FALSE(theExceptObj.errorOccurred());
   ASSERT_FALSE(asf.root._axisOrientOrderValid());
   const std::string script = scriptOf(asf, "");
-  EXPECT_EQ(script.find("select -cl;\njoint -name root -position 0 0 0 -rotationOrder xyz -dof \"x\" "
-                        "-orientation 0 0 0;\n"),
-            0u)
+  EXPECT_EQ(
+      script.find("select -cl;\njoint -name root -position 0 0 0 -rotationOrder xyz -dof \"x\" "
+                  "-orientation 0 0 0;\n"),
+      0u)
       << script;
   EXPECT_NE(script.find("joint -name a -absolute -position 0 0 0 -rotationOrder xyz -dof \"\" "
                         "-orientation 0 0 0;\n"),

@@ -29,8 +29,8 @@ ParseResult parse(std::vector<std::string> words) {
   std::ostringstream out, err;
   ParseResult r;
   r.status = -1;
-  r.goOn = parseSkelconvCommandLine(static_cast<int>(words.size()), argv.data(), out, err,
-                                    &r.args, &r.status);
+  r.goOn = parseSkelconvCommandLine(static_cast<int>(words.size()), argv.data(), out, err, &r.args,
+                                    &r.status);
   r.out = out.str();
   r.err = err.str();
   if (r.args.asfPath) r.asfPath = r.args.asfPath;
@@ -39,8 +39,7 @@ ParseResult parse(std::vector<std::string> words) {
   return r;
 }
 
-const char kBanner[] =
-    "\nskelconv version 1.1\n\nCopyright (c) 1998 Veltrac, Inc.\n\n";
+const char kBanner[] = "\nskelconv version 1.1\n\nCopyright (c) 1998 Veltrac, Inc.\n\n";
 
 }  // namespace
 
