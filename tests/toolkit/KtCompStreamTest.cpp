@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/RecordedMessages.h"
 #include "tests/TestTools.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtCompStream.h"
@@ -19,13 +20,7 @@
 
 namespace {
 
-std::vector<std::string> takeMessages() {
-  std::vector<std::string> out;
-  for (KtExcept* e = theExceptObj.exception(); e; e = e->detail())
-    out.push_back(e->message().text());
-  theExceptObj.clear();
-  return out;
-}
+using testtools::takeMessages;
 
 std::string slurp(std::istream& in) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

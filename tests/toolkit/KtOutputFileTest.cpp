@@ -14,18 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/RecordedMessages.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtOutputFile.h"
 
 namespace {
 
-std::vector<std::string> takeMessages() {
-  std::vector<std::string> out;
-  for (KtExcept* e = theExceptObj.exception(); e; e = e->detail())
-    out.push_back(e->message().text());
-  theExceptObj.clear();
-  return out;
-}
+using testtools::takeMessages;
 
 class OutputFileTest : public ::testing::Test {
  protected:

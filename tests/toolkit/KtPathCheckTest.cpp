@@ -9,20 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/RecordedMessages.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtPathCheck.h"
 
 namespace {
 
-// The recorded messages, newest first; the holder is cleared.
-std::vector<std::string> takeMessages() {
-  std::vector<std::string> out;
-  for (KtExcept* e = theExceptObj.exception(); e; e = e->detail())
-    out.push_back(e->message().text());
-  theExceptObj.clear();
-  return out;
-}
+using testtools::takeMessages;
 
 class PathCheckTest : public ::testing::Test {
  protected:
