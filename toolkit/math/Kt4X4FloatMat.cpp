@@ -15,6 +15,39 @@ Kt4X4FloatMat makeIdentity() {
   return id;
 }
 
+// The cofactor expansion of the sub-determinants below, with the size known
+// at compile time: the same products and sums in the same order as the
+// general expansion (so the same float results), without its recursion
+// through index lists of run-time length. The inverse is the channel
+// conversion's hottest step.
+template <int N>
+struct Expansion {
+  // The determinant of the rows and columns named, expanded along the
+  // first row.
+  static float determinant(const float a[4][4], const int* rows, const int* cols) {
+    float det = 0.0f;
+    for (int c = 0; c < N; ++c) det += a[rows[0]][cols[c]] * cofactor(a, rows, cols, 0, c);
+    return det;
+  }
+  static float cofactor(const float a[4][4], const int* rows, const int* cols, int r, int c) {
+    int subRows[N - 1];
+    int subCols[N - 1];
+    for (int i = 0, k = 0; i < N; ++i)
+      if (i != r) subRows[k++] = rows[i];
+    for (int i = 0, k = 0; i < N; ++i)
+      if (i != c) subCols[k++] = cols[i];
+    const float minor = Expansion<N - 1>::determinant(a, subRows, subCols);
+    return (r + c) % 2 == 0 ? minor : -minor;
+  }
+};
+
+template <>
+struct Expansion<1> {
+  static float determinant(const float a[4][4], const int* rows, const int* cols) {
+    return a[rows[0]][cols[0]];
+  }
+};
+
 }  // namespace
 
 const Kt4X4FloatMat Kt4X4FloatMat::MultiplicativeIdentity = makeIdentity();
@@ -168,11 +201,11 @@ void Kt4X4FloatMat::_removePosFromIntVec(int* out, const int* in, int n, int pos
 }
 
 float Kt4X4FloatMat::_matrixDeterminant(const float a[4][4]) {
-  return _matrixSubDeterminant(a, Map, Map, 4);
+  return Expansion<4>::determinant(a, Map, Map);
 }
 
 float Kt4X4FloatMat::_matrixCofactor(const float a[4][4], int r, int c) {
-  return _matrixSubCofactor(a, Map, Map, r, c, 4);
+  return Expansion<4>::cofactor(a, Map, Map, r, c);
 }
 
 float Kt4X4FloatMat::_matrixSubDeterminant(const float a[4][4], const int* rows, const int* cols,

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -121,4 +123,38 @@ TEST(Kt4X4FloatMat, PrintsFourRows) {
   const std::string s = out.str();
   EXPECT_EQ(0u, s.find("[\n" + r0 + "\n "));
   EXPECT_EQ(s.size() - (r3.size() + 2), s.rfind(r3 + "\n]"));
+}
+
+// The full-size determinant and cofactors (which the inverse uses) are
+// unrolled for speed; the channel table's bytes depend on their giving
+// exactly the float results of the general expansion over index lists.
+struct ExpansionProbe : Kt4X4FloatMat {
+  static bool sameBits(float x, float y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+  static bool agree(const float a[4][4]) {
+    if (!sameBits(_matrixDeterminant(a), _matrixSubDeterminant(a, Map, Map, 4))) return false;
+    for (int r = 0; r < 4; ++r)
+      for (int c = 0; c < 4; ++c)
+        if (!sameBits(_matrixCofactor(a, r, c), _matrixSubCofactor(a, Map, Map, r, c, 4)))
+          return false;
+    return true;
+  }
+};
+
+TEST(Kt4X4FloatMat, FullSizeExpansionGivesTheGeneralExpansionsBits) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> value(-3.0f, 3.0f);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  int disagreements = 0;
+  for (int i = 0; i < 20000; ++i) {
+    float a[4][4];
+    for (auto& row : a)
+      for (float& x : row) x = std::ldexp(value(random), i % 3 == 0 ? exponent(random) : 0);
+    if (i % 5 == 0) {  // a rigid transform's last column
+      a[0][3] = a[1][3] = a[2][3] = 0.0f;
+      a[3][3] = 1.0f;
+    }
+    if (i % 7 == 0) a[i % 4][(i / 4) % 4] = -0.0f;
+    if (!ExpansionProbe::agree(a)) ++disagreements;
+  }
+  EXPECT_EQ(disagreements, 0);
 }
