@@ -304,7 +304,7 @@ struct Synthetic {
 
 class SyntheticText {
  public:
-  explicit SyntheticText(const Synthetic& spec) : _spec(spec), _engine(spec.seed) { _build(); }
+  explicit SyntheticText(const Synthetic& shape) : _shape(shape), _engine(shape.seed) { _build(); }
   std::string asf, amc;
 
  private:
@@ -320,13 +320,13 @@ class SyntheticText {
   void _build() {
     static const char* orders[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
     static const char* words[] = {"tx", "ty", "tz", "rx", "ry", "rz", "l"};
-    const int n = _spec.bones;
+    const int n = _shape.bones;
     std::vector<int> parent(n + 1, 0), list;
     std::vector<std::vector<std::string>> dofs(n + 1);
     for (int i = 1; i <= n; ++i) {
-      parent[i] = _spec.chain ? i - 1 : _below(i);
+      parent[i] = _shape.chain ? i - 1 : _below(i);
       list.push_back(i);
-      if (_spec.allDofs) {
+      if (_shape.allDofs) {
         dofs[i] = {"tx", "ty", "tz", "rx", "ry", "rz"};
       } else {
         std::vector<std::string> pool(words, words + 7);
@@ -337,12 +337,12 @@ class SyntheticText {
         }
       }
     }
-    if (_spec.shuffled)
+    if (_shape.shuffled)
       for (int i = n - 1; i > 0; --i) std::swap(list[i], list[_below(i + 1)]);
-    const double turn = _spec.radians ? 3.1 : 179.0;
+    const double turn = _shape.radians ? 3.1 : 179.0;
     asf = ":version 1.10\n:name synthetic\n:units\n  mass 1.0\n  length " +
-          std::string(_spec.length) + "\n  angle " + (_spec.radians ? "rad" : "deg") +
-          "\n:root\n  order " + _spec.rootOrder + "\n  axis " + orders[_below(6)] +
+          std::string(_shape.length) + "\n  angle " + (_shape.radians ? "rad" : "deg") +
+          "\n:root\n  order " + _shape.rootOrder + "\n  axis " + orders[_below(6)] +
           "\n  position " + _number(-5, 5) + " " + _number(-5, 5) + " " + _number(-5, 5) +
           "\n  orientation " + _number(-turn, turn) + " " + _number(-turn, turn) + " " +
           _number(-turn, turn) + "\n:bonedata\n";
@@ -369,21 +369,21 @@ class SyntheticText {
     asf += "  end\n";
 
     std::vector<char> listed(n + 1, 1);
-    for (int k = 0, i = 1; k < _spec.omitted && i <= n; ++i)
+    for (int k = 0, i = 1; k < _shape.omitted && i <= n; ++i)
       if (!dofs[i].empty()) {
         listed[i] = 0;
         ++k;
       }
     int rootValues = 0;
-    std::istringstream rootWords(_spec.rootOrder);
+    std::istringstream rootWords(_shape.rootOrder);
     for (std::string word; rootWords >> word;) ++rootValues;
-    amc = std::string(":FULLY-SPECIFIED\n") + (_spec.radians ? ":RADIANS\n" : ":DEGREES\n");
+    amc = std::string(":FULLY-SPECIFIED\n") + (_shape.radians ? ":RADIANS\n" : ":DEGREES\n");
     std::vector<std::string> upper(n + 1);
-    for (int i = 1; i <= n; ++i) upper[i] = _spec.renamed && _below(3) == 0 ? "B" : "b";
-    for (int f = 1; f <= _spec.frames; ++f) {
+    for (int i = 1; i <= n; ++i) upper[i] = _shape.renamed && _below(3) == 0 ? "B" : "b";
+    for (int f = 1; f <= _shape.frames; ++f) {
       amc += std::to_string(f) + "\n";
       std::vector<std::string> lines;
-      if (_spec.rootEntry) {
+      if (_shape.rootEntry) {
         std::string line = "root";
         for (int k = 0; k < rootValues; ++k) line += " " + _number(-turn, turn);
         lines.push_back(line);
@@ -391,19 +391,19 @@ class SyntheticText {
       for (int i = 1; i <= n; ++i) {
         if (!listed[i] || dofs[i].empty()) continue;
         std::string line = (f == 1 ? upper[i] : std::string("b")) + std::to_string(i);
-        int count = (int)dofs[i].size() - (i == _spec.shortBone ? 1 : 0);
+        int count = (int)dofs[i].size() - (i == _shape.shortBone ? 1 : 0);
         for (int k = 0; k < count; ++k)
           line += " " + (dofs[i][k][0] == 't' ? _number(-3, 3) : _number(-turn, turn));
         lines.push_back(line);
       }
-      if (_spec.renamed) lines.push_back("ghost 1 2");
-      if (_spec.shuffled && f > 1)
+      if (_shape.renamed) lines.push_back("ghost 1 2");
+      if (_shape.shuffled && f > 1)
         for (int i = (int)lines.size() - 1; i > 0; --i) std::swap(lines[i], lines[_below(i + 1)]);
       for (const std::string& line : lines) amc += line + "\n";
     }
   }
 
-  Synthetic _spec;
+  Synthetic _shape;
   std::mt19937 _engine;
 };
 
@@ -460,11 +460,11 @@ void expectSameAsBoneByBone(const KaASF& skeleton, const KaAMC& motion) {
 }
 
 TEST_F(ChannelConversion, FrameByFrameEqualsBoneByBoneBitForBit) {
-  std::vector<Synthetic> specs;
+  std::vector<Synthetic> shapes;
   Synthetic deep;  // a deep chain, every bone with translations, turned axes
   deep.bones = 120;
   deep.chain = true;
-  specs.push_back(deep);
+  shapes.push_back(deep);
   Synthetic mixed;  // a tree listed out of order, with mixed dofs and names
   mixed.bones = 60;
   mixed.allDofs = false;
@@ -472,33 +472,33 @@ TEST_F(ChannelConversion, FrameByFrameEqualsBoneByBoneBitForBit) {
   mixed.omitted = 5;
   mixed.renamed = true;
   mixed.seed = 2;
-  specs.push_back(mixed);
+  shapes.push_back(mixed);
   Synthetic radians = mixed;
   radians.radians = true;
   radians.length = "2.54";
   radians.rootOrder = "RZ TX RY TY";
   radians.seed = 3;
-  specs.push_back(radians);
+  shapes.push_back(radians);
   Synthetic rootless;  // frames without a root entry
   rootless.rootEntry = false;
   rootless.seed = 4;
-  specs.push_back(rootless);
+  shapes.push_back(rootless);
   Synthetic rotating = mixed;  // a root without translations
   rotating.rootOrder = "RX RY RZ";
   rotating.chain = true;
   rotating.seed = 5;
-  specs.push_back(rotating);
+  shapes.push_back(rotating);
   Synthetic shortAncestor;  // b3 gives one value fewer: it fails, b4 on uses what it holds
   shortAncestor.bones = 12;
   shortAncestor.chain = true;
   shortAncestor.shuffled = true;
   shortAncestor.shortBone = 3;
   shortAncestor.seed = 6;
-  specs.push_back(shortAncestor);
+  shapes.push_back(shortAncestor);
 
-  for (size_t i = 0; i < specs.size(); ++i) {
+  for (size_t i = 0; i < shapes.size(); ++i) {
     SCOPED_TRACE(testing::Message() << "skeleton " << i);
-    SyntheticText text(specs[i]);
+    SyntheticText text(shapes[i]);
     KaASF skeleton;
     KaAMC motion;
     ASSERT_EQ(motconvtest::readModel(&skeleton, text.asf), "") << text.asf;
