@@ -230,7 +230,8 @@ void TakeResampler::_interpolateSlot(int i, const KaAMCBone& a, const KaAMCBone&
   double nearest[3];
   KtGetClosestAngles(nearest, _haveReference ? slot->reference : anglesA, candidate, slot->order);
   for (int t = 0; t < 3; ++t)
-    (*values)[slot->turning[t]] = (float)(nearest[slot->order[2 - t] - 1] / _toRadians);
+    // + 0.0 writes a zero angle as 0, never as -0.
+    (*values)[slot->turning[t]] = (float)(nearest[slot->order[2 - t] - 1] / _toRadians + 0.0);
 }
 
 bool checkTakeTimeLine(const KaAMC& motion, const MotconvCaptureRate& rate, int fps) {
