@@ -40,7 +40,8 @@ class TakeResampler {
   // covered no scene frame at all.
   bool finish();
   // The next scene frame determined so far, or null; valid until the next
-  // call of a member.
+  // call of a member. Call it until it gives null after each feed: the
+  // next feed replaces the frames still pending.
   const KaAMCField* next();
 
  private:
