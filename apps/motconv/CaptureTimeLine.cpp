@@ -1,6 +1,7 @@
 #include "apps/motconv/CaptureTimeLine.h"
 
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -122,6 +123,14 @@ void nearestFraction(double value, long long* numerator, long long* denominator)
   *denominator = q1;
 }
 
+// A result that a long long cannot hold is held at its limit, which lies
+// beyond every frame number a line can carry just as well.
+long long saturated(__int128 v) {
+  if (v > (__int128)LLONG_MAX) return LLONG_MAX;
+  if (v < (__int128)LLONG_MIN) return LLONG_MIN;
+  return (long long)v;
+}
+
 }  // namespace
 
 bool motconvIsRateNumber(const char* text, double* value) {
@@ -150,11 +159,11 @@ bool CaptureTimeLine::passesThrough() const {
 }
 
 long long CaptureTimeLine::sceneFrameAtOrAfter(long long n) const {
-  return (long long)-floorDiv(-(__int128)n * _sceneNumerator, _captureNumerator);
+  return saturated(-floorDiv(-(__int128)n * _sceneNumerator, _captureNumerator));
 }
 
 long long CaptureTimeLine::sceneFrameAtOrBefore(long long n) const {
-  return (long long)floorDiv((__int128)n * _sceneNumerator, _captureNumerator);
+  return saturated(floorDiv((__int128)n * _sceneNumerator, _captureNumerator));
 }
 
 CaptureTimeLine::CaptureTime CaptureTimeLine::captureTimeOf(long long m) const {

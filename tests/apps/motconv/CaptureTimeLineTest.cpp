@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "apps/motconv/CaptureTimeLine.h"
 
 namespace {
@@ -29,6 +31,10 @@ TEST(CaptureTimeLine, TheTimeLineIsExactForDecimalRates) {
   EXPECT_FALSE(pal.passesThrough());
   EXPECT_TRUE(CaptureTimeLine(rate("2.5e1"), 25).passesThrough());
   EXPECT_TRUE(CaptureTimeLine(rate("0x1.9p4"), 25).passesThrough());  // 25, not a decimal
+  // Far beyond a long long: held at its limit, never wrapped around.
+  const CaptureTimeLine slow(rate("1e-17"), 60);
+  EXPECT_EQ(slow.sceneFrameAtOrBefore(2000000000), LLONG_MAX);
+  EXPECT_EQ(slow.sceneFrameAtOrAfter(-2000000000), LLONG_MIN);
   MotconvCaptureRate r;
   EXPECT_TRUE(motconvParseCaptureRate("29.970", &r));
   EXPECT_EQ(r.numerator, 2997);
