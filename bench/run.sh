@@ -2,7 +2,8 @@
 # Builds the Release programs into build-bench, generates the benchmark
 # inputs into a temporary directory and prints a markdown table of wall
 # time, peak memory and input throughput: motconv on AMC takes of 2,180 to
-# 400,000 frames and on a 200-bone chain (500 frames) with rotations only
+# 400,000 frames (100,000 also with -capture at three rates) and on a
+# 200-bone chain (500 frames) with rotations only
 # and with translations too, the AMC reader alone (amc_read), skelconv on
 # lambada's skeleton and on a 10,000-bone one, and cat / gzip -dc of the
 # same inputs for scale.
@@ -69,6 +70,16 @@ for n in 2180 100000 200000 400000; do
   row "motconv$n" "motconv, $n frames" "$f" \
     "$build/apps/motconv/motconv" -f "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
 done
+# -capture against the same take without it: every 4th frame kept (120 to
+# 30), five lines in six interpolated (25 to 30), and a rate equal to the
+# scene's (frames passed through).
+f=$work/f100000.amc
+row capture_kept "motconv, 100,000 frames, -capture 120 at 30 (25,000 lines kept)" "$f" \
+  "$build/apps/motconv/motconv" -f -capture 120 "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
+row capture_interp "motconv, 100,000 frames, -capture 25 at 30 (120,000 lines, 5 in 6 interpolated)" "$f" \
+  "$build/apps/motconv/motconv" -f -capture 25 "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
+row capture_same "motconv, 100,000 frames, -capture 30 at 30 (passed through)" "$f" \
+  "$build/apps/motconv/motconv" -f -capture 30 "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
 row chain_rot "motconv, 200-bone chain, rx ry rz, 500 frames" "$work/chain_rot.amc" \
   "$build/apps/motconv/motconv" -f "$work/chain_rot.asf" "$work/chain_rot.amc" 30 \
   "$work/out.mel" "$work/out.mov"
@@ -95,6 +106,8 @@ done
 echo
 awk -v a="${wall[chain_trans]}" -v b="${wall[chain_rot]}" \
   'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "motconv: 200-bone chain with translations / rotations only wall time = %s\n", r }'
+awk -v a="${wall[capture_interp]}" -v b="${wall[motconv100000]}" \
+  'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "motconv: -capture 25 at 30 / without -capture (100,000 frames) wall time = %s\n", r }'
 for key in motconv amc_read; do
   awk -v k="$key" -v a="${wall[${key}200000]}" -v b="${wall[${key}100000]}" \
     'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "%s: 200,000 / 100,000 frames wall time = %s\n", k, r }'

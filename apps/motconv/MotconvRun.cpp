@@ -14,6 +14,7 @@
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MovWriter.h"
 #include "apps/motconv/TakeCheck.h"
+#include "apps/motconv/TakeResampler.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFileIdentity.h"
@@ -90,13 +91,6 @@ bool refuseAliasedOutputs(const MotconvArguments& args) {
                                      {args.melPath, args.movPath});
 }
 
-using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
-
-std::function<void(std::ostream&)> contentOf(ContentWriter writer, const KaASF& skeleton,
-                                             const KaAMC& motion, int fps) {
-  return [=, &skeleton, &motion](std::ostream& out) { writer(out, skeleton, motion, fps); };
-}
-
 }  // namespace
 
 bool confirmOverwrite(const char* path) {
@@ -133,6 +127,11 @@ int runMotconv(const MotconvArguments& args) {
     KtCheckException();
     return 1;
   }
+  const MotconvCaptureRate* capture = args.captureGiven ? &args.capture : nullptr;
+  if (capture && !checkTakeTimeLine(motion, *capture, args.fps)) {
+    KtCheckException();
+    return 1;
+  }
 
   if (refuseUnsafeBoneNames(skeleton, motion) ||
       (args.jointPrefixGiven && refuseUnsafeJointNames(skeleton, motion, args.jointPrefix))) {
@@ -149,13 +148,15 @@ int runMotconv(const MotconvArguments& args) {
     mel = KtWriteOutputFileHeld(
         args.melPath,
         [&, jointPrefix](std::ostream& out) {
-          printMELScript(out, skeleton, motion, args.fps, jointPrefix);
+          printMELScript(out, skeleton, motion, args.fps, jointPrefix, capture);
         },
         std::cout);
     if (KtCheckException()) return 1;
   }
   if (args.force || confirmOverwrite(args.movPath)) {
-    KtWriteOutputFile(args.movPath, contentOf(printMOV, skeleton, motion, args.fps), std::cout);
+    KtWriteOutputFile(
+        args.movPath,
+        [&](std::ostream& out) { printMOV(out, skeleton, motion, args.fps, capture); }, std::cout);
     if (KtCheckException()) return 1;
   }
   if (mel && !KtInstallOutputFile(*mel, args.melPath)) {
