@@ -1,0 +1,84 @@
+#include "apps/motconv/MotconvTake.h"
+
+#include <ostream>
+
+#include "acclaim/KaAMCFrameReader.h"
+#include "acclaim/KaASF.h"
+#include "apps/motconv/MovWriter.h"
+#include "apps/motconv/TakeCheck.h"
+
+namespace {
+
+// Moves what the holder has recorded into *aside.
+void setAside(KtExceptionHandler* aside) {
+  *aside = theExceptObj;
+  theExceptObj.clear();
+}
+
+// Records again what was set aside.
+void recordAgain(const KtExceptionHandler& aside) {
+  if (aside.exceptionOccurred()) theExceptObj = aside;
+}
+
+}  // namespace
+
+MotconvTake::MotconvTake(const KaASF& skeleton, int fps) : _skeleton(skeleton), _fps(fps) {}
+
+MotconvTake::~MotconvTake() = default;
+
+// Each frame in file order: checked, then its MOV line written.
+void MotconvTake::_convert(const KaAMCField& frame) {
+  if (_checkFailure.exceptionOccurred()) return;
+  if (!_checker->checkFrame(frame)) {
+    setAside(&_checkFailure);
+    return;
+  }
+  if (!_mov || _conversionFailure.exceptionOccurred()) return;
+  if (!_lines->printLine(*_mov, frame)) setAside(&_conversionFailure);
+}
+
+bool MotconvTake::read(const char* path, std::ostream* mov, std::ostream& progress) {
+  progress << "Reading file: " << path << " ..." << std::flush;
+  _mov = mov;
+  KaAMCFrameReader reader;
+  if (!reader.open(path)) {
+    KtCheckException();
+    return false;
+  }
+  _motion.degrees = reader.degrees();
+  _motion.mode = reader.mode();
+  _motion.fields._resize(1);
+  if (reader.next(&_motion.fields[0])) {
+    _motion.setBoneNames(reader.boneNames());
+    _checker.reset(new TakeChecker(_skeleton, _motion));
+    _lines.reset(new MovLineWriter(_skeleton, _motion, _fps));
+    _convert(_motion.fields[0]);
+    // One frame object holds every later frame in turn.
+    KaAMCField frame;
+    frame.boneNames = &_motion.boneNames;
+    while (reader.next(&frame)) _convert(frame);
+  } else {
+    _motion.fields._clear();
+  }
+  if (reader.failed() || !reader.close()) {
+    _motion._clear();
+    KtCheckException();
+    return false;
+  }
+  if (KtCheckException()) return false;
+  progress << "done.\n" << std::flush;
+  return true;
+}
+
+bool MotconvTake::recordCheck() {
+  if (_checkFailure.exceptionOccurred()) {
+    recordAgain(_checkFailure);
+    return true;
+  }
+  if (_checker) _checker->warnAboutGaps();
+  return false;
+}
+
+void MotconvTake::recordConversionFailure() {
+  recordAgain(_conversionFailure);
+}
