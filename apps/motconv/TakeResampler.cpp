@@ -234,30 +234,6 @@ void TakeResampler::_interpolateSlot(int i, const KaAMCBone& a, const KaAMCBone&
     (*values)[slot->turning[t]] = (float)(nearest[slot->order[2 - t] - 1] / _toRadians + 0.0);
 }
 
-bool checkTakeTimeLine(const KaAMC& motion, const MotconvCaptureRate& rate, int fps) {
-  const CaptureTimeLine line(rate, fps);
-  if (line.passesThrough() || motion.fields.isEmpty()) return true;
-  bool covered = false;
-  for (int f = 0; f < motion.fields.count(); ++f) {
-    const int number = motion.fields[f].number;
-    const int previous = f > 0 ? motion.fields[f - 1].number : 0;
-    if (f > 0 && number <= previous) {
-      recordOrderError(number, previous);
-      return false;
-    }
-    long long from = 0;
-    long long to = 0;
-    if (!sceneFramesOf(line, f == 0, previous, number, rate, fps, &from, &to)) return false;
-    covered = covered || from <= to;
-  }
-  if (!covered) {
-    recordEmptyError(motion.fields[0].number, motion.fields[motion.fields.count() - 1].number, rate,
-                     fps);
-    return false;
-  }
-  return true;
-}
-
 long long motconvFirstSceneFrame(int firstNumber, const MotconvCaptureRate& rate, int fps) {
   const CaptureTimeLine line(rate, fps);
   return line.passesThrough() ? firstNumber : line.sceneFrameAtOrAfter(firstNumber);

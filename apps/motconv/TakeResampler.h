@@ -84,12 +84,6 @@ class TakeResampler {
   std::vector<float> _values;
 };
 
-// The whole-take form of the resampler's checks, run before any output is
-// written: the frame numbers increase, the scene frames fit the frame
-// numbers, and at least one scene frame is covered. Records an error and
-// returns false otherwise.
-bool checkTakeTimeLine(const KaAMC& motion, const MotconvCaptureRate& rate, int fps);
-
 // The first scene frame of a take whose first frame is numbered firstNumber:
 // firstNumber itself when the rates are equal.
 long long motconvFirstSceneFrame(int firstNumber, const MotconvCaptureRate& rate, int fps);
