@@ -4,6 +4,7 @@
 
 #include "acclaim/KaAMCFrameReader.h"
 #include "acclaim/KaASF.h"
+#include "apps/motconv/CaptureTimeLine.h"
 #include "apps/motconv/MovWriter.h"
 #include "apps/motconv/TakeCheck.h"
 #include "apps/motconv/TakeResampler.h"
@@ -102,7 +103,8 @@ bool MotconvTake::recordCheck() {
     recordAgain(_checkFailure);
     return true;
   }
-  if (_checker) _checker->warnAboutGaps();
+  if (_checker)
+    _checker->warnAboutGaps(_capture && !CaptureTimeLine(*_capture, _fps).passesThrough());
   return false;
 }
 

@@ -55,12 +55,12 @@ bool TakeChecker::checkFrame(const KaAMCField& frame) {
   return true;
 }
 
-void TakeChecker::warnAboutGaps() const {
+void TakeChecker::warnAboutGaps(bool interpolated) const {
   if (_gaps == 0) return;
-  KtWarning(
-      "Frame %d follows frame %d: the frame numbers have %d gap%s in all; the MOV times "
-      "keep the gaps.",
-      _gapTo, _gapFrom, _gaps, _gaps == 1 ? "" : "s");
+  KtWarning("Frame %d follows frame %d: the frame numbers have %d gap%s in all; %s.", _gapTo,
+            _gapFrom, _gaps, _gaps == 1 ? "" : "s",
+            interpolated ? "the scene frames across them are interpolated"
+                         : "the MOV times keep the gaps");
 }
 
 bool checkTakeAgainstSkeleton(const KaASF& skeleton, const KaAMC& motion) {

@@ -28,8 +28,10 @@ class TakeChecker {
   // count is wrong), and returns false when the frame breaks a rule.
   bool checkFrame(const KaAMCField& frame);
   // After the last frame: one warning naming the first gap in the frame
-  // numbers and how many there are, when there is one.
-  void warnAboutGaps() const;
+  // numbers and how many there are, when there is one; interpolated says
+  // that the scene frames across the gaps are interpolated (with a capture
+  // rate) rather than left out.
+  void warnAboutGaps(bool interpolated = false) const;
 
  private:
   struct Expected {
