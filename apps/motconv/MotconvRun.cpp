@@ -86,8 +86,9 @@ bool readInput(Model* model, const char* path) {
 bool refuseAliasedOutputs(const MotconvArguments& args) {
   const KtStr asfRead = KtFileCompressedName(args.asfPath);
   const KtStr amcRead = KtFileCompressedName(args.amcPath);
-  return !KtPathCheckOutputsDistinct({args.asfPath, asfRead.text(), args.amcPath, amcRead.text()},
-                                     {args.melPath, args.movPath});
+  return !KtPathCheckOutputsDistinct(
+      std::vector<KtInputPath>{{args.asfPath, asfRead.text()}, {args.amcPath, amcRead.text()}},
+      {args.melPath, args.movPath});
 }
 
 using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
@@ -104,7 +105,8 @@ bool confirmOverwrite(const char* path) {
 }
 
 int runMotconv(const MotconvArguments& args) {
-  if (refuseUnsafeFilterNames()) {
+  if (refuseUnsafeFilterNames() ||
+      (args.jointPrefixGiven && !KtCheckJointPrefix(args.jointPrefix))) {
     KtCheckException();
     return 1;
   }
