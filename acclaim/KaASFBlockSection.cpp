@@ -13,9 +13,18 @@ void readASFBlockSection(ASFTokenizer& tokenizer, const char* section, ASFBlockR
   char token[KaASFTokenLength];
   bool inBlock = false;
   int completed = 0;
+  // The section keyword has just been read, so the tokenizer still stands
+  // on its line.
+  const int startLine = tokenizer.line();
   for (;;) {
     tokenizer.getNextNonEOLToken(token, KaASFTokenLength);
     bool atEnd = tokenizer.atEnd();
+    // A block section cannot end a file: say where the unfinished section
+    // began rather than pointing past the last line.
+    if (atEnd) {
+      KtError("The file ends inside the %s section that begins on line %d.", section, startLine);
+      return;
+    }
     if (!atEnd && ASFTokenizer::isEndOfSectionToken(token)) {
       if (inBlock) failInASFSection(tokenizer, "Expected 'end' keyword in %s section.", section);
       return;

@@ -142,6 +142,11 @@ bool BonedataReader::readLength() {
   if (block.lengthSeen) return fail("Duplicate length specification in %s section.");
   float length;
   if (!readFiniteNumber(&length, "Invalid value for length in %s section.")) return false;
+  // A bone cannot reach back behind its own joint.
+  if (length < 0) {
+    KtError("Number '%s' is negative.", token);
+    return fail("Invalid value for length in %s section.");
+  }
   float stored = length / skeleton.header.length;
   if (!checkASFScaledValue(token, stored)) return fail("Invalid value for length in %s section.");
   block.bone->length = stored;

@@ -80,13 +80,21 @@ bool KtFileIsSameFile(const char* a, const char* b) {
   return normalisedPath(a) == normalisedPath(b);
 }
 
-bool KtPathCheckOutputsDistinct(const std::vector<const char*>& inputs,
+bool KtFileIsCharacterDevice(const char* path) {
+  struct stat info;
+  return ::stat(path, &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+bool KtPathCheckOutputsDistinct(const std::vector<KtInputPath>& inputs,
                                 const std::vector<const char*>& outputs) {
   for (std::size_t i = 0; i < outputs.size(); ++i) {
-    for (const char* input : inputs) {
-      if (KtFileIsSameFile(outputs[i], input)) {
+    // Writing a device such as /dev/null twice, or reading from it, harms
+    // no file.
+    if (KtFileIsCharacterDevice(outputs[i])) continue;
+    for (const KtInputPath& input : inputs) {
+      if (KtFileIsSameFile(outputs[i], input.path) || KtFileIsSameFile(outputs[i], input.readAs)) {
         KtError("The output file \"%s\" is the same file as the input file \"%s\".", outputs[i],
-                input);
+                input.readAs);
         return false;
       }
     }
@@ -98,4 +106,11 @@ bool KtPathCheckOutputsDistinct(const std::vector<const char*>& inputs,
     }
   }
   return true;
+}
+
+bool KtPathCheckOutputsDistinct(const std::vector<const char*>& inputs,
+                                const std::vector<const char*>& outputs) {
+  std::vector<KtInputPath> named;
+  for (const char* input : inputs) named.push_back({input, input});
+  return KtPathCheckOutputsDistinct(named, outputs);
 }

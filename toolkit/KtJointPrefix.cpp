@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "toolkit/KtExcept.h"
+#include "toolkit/KtScriptName.h"
 
 bool KtTakeJointPrefixOption(int argc, const char* const* argv, int* i, KtStr* prefix,
                              std::ostream& err) {
@@ -13,6 +14,26 @@ bool KtTakeJointPrefixOption(int argc, const char* const* argv, int* i, KtStr* p
   ++*i;
   *prefix = KtStr(argv[*i]);
   prefix->squeeze();
+  return true;
+}
+
+bool KtCheckJointPrefix(const KtStr& prefix) {
+  if (prefix.isEmpty()) return true;
+  // Behind a letter the prefix is tested for its characters alone.
+  KtStr afterLetter = "a";
+  afterLetter += prefix;
+  if (!KtIsScriptName(afterLetter)) {
+    KtError("The prefix \"%s\" may hold only ASCII letters, digits and underscores.",
+            prefix.text());
+    return false;
+  }
+  if (!KtIsScriptName(prefix)) {
+    KtError(
+        "The prefix \"%s\" begins with a digit, but a joint name must begin with a letter or "
+        "an underscore.",
+        prefix.text());
+    return false;
+  }
   return true;
 }
 

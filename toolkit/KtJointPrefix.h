@@ -16,6 +16,14 @@
 bool KtTakeJointPrefixOption(int argc, const char* const* argv, int* i, KtStr* prefix,
                              std::ostream& err);
 
+// Checks the prefix on its own, before any joint name is made from it: it
+// may be empty, may hold only ASCII letters, digits and underscores, and
+// may not begin with a digit (every joint name would). Otherwise records
+// "The prefix \"%s\" may hold only ASCII letters, digits and underscores."
+// or "The prefix \"%s\" begins with a digit, but a joint name must begin
+// with a letter or an underscore." and returns false.
+bool KtCheckJointPrefix(const KtStr& prefix);
+
 // The joint name of a bone (or of the root, named "root"): the prefix
 // followed by the name, with nothing between.
 KtStr KtJointName(const KtStr& prefix, const char* name);

@@ -88,8 +88,9 @@ bool readSkeleton(KaASF* skeleton, const char* path) {
 bool refuseAliasedOutputs(const MotconvArguments& args) {
   const KtStr asfRead = KtFileCompressedName(args.asfPath);
   const KtStr amcRead = KtFileCompressedName(args.amcPath);
-  return !KtPathCheckOutputsDistinct({args.asfPath, asfRead.text(), args.amcPath, amcRead.text()},
-                                     {args.melPath, args.movPath});
+  return !KtPathCheckOutputsDistinct(
+      std::vector<KtInputPath>{{args.asfPath, asfRead.text()}, {args.amcPath, amcRead.text()}},
+      {args.melPath, args.movPath});
 }
 
 // The error paragraph of a failed MOV file ends by saying that the import
@@ -109,7 +110,8 @@ bool confirmOverwrite(const char* path) {
 }
 
 int runMotconv(const MotconvArguments& args) {
-  if (refuseUnsafeFilterNames()) {
+  if (refuseUnsafeFilterNames() ||
+      (args.jointPrefixGiven && !KtCheckJointPrefix(args.jointPrefix))) {
     KtCheckException();
     return 1;
   }

@@ -33,7 +33,7 @@ const char* const theDescription[] = {
 };
 
 const char* const theOptionAndArgumentEntries[] = {
-    "     -p          When used, the import script will drive the joints",
+    "     -p <prefix> When used, the import script will drive the joints",
     "                 <prefix>root and <prefix><bone>, the joints that",
     "                 skelconv -p <prefix> creates (-p \"\" drives the joints",
     "                 of a skelconv run without -p).  Without it, the joints",

@@ -13,6 +13,11 @@
 #include "toolkit/KtPathCheck.h"
 
 int runSkelconv(const SkelconvArguments& args) {
+  if (!KtCheckJointPrefix(args.prefix)) {
+    KtCheckException();
+    return 1;
+  }
+
   // The script must not take the place of the skeleton it is made from.
   if (!KtPathCheckOutputsDistinct({args.asfPath}, {args.melPath})) {
     KtCheckException();

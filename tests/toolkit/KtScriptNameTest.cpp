@@ -6,7 +6,12 @@ TEST(KtScriptName, AcceptsLettersDigitsAndUnderscores) {
   EXPECT_TRUE(KtIsScriptName("root"));
   EXPECT_TRUE(KtIsScriptName("L_lfemur"));
   EXPECT_TRUE(KtIsScriptName("_9aZ"));
-  EXPECT_TRUE(KtIsScriptName("0"));
+  EXPECT_TRUE(KtIsScriptName("a0"));
+}
+
+TEST(KtScriptName, RefusesANameThatBeginsWithADigit) {
+  EXPECT_FALSE(KtIsScriptName("0"));
+  EXPECT_FALSE(KtIsScriptName("1_root"));
 }
 
 TEST(KtScriptName, RefusesEmptyNamesAndEveryOtherCharacter) {
