@@ -2,10 +2,13 @@
 
 #include <strings.h>
 
+#include <cstring>
 #include <ostream>
+#include <string>
 
 #include "apps/motconv/MotconvFrameRates.h"
 #include "apps/motconv/MotconvTexts.h"
+#include "toolkit/KtExcept.h"
 #include "toolkit/KtJointPrefix.h"
 
 KtStr filterList;
@@ -34,20 +37,38 @@ bool takeCaptureRate(int argc, const char* const* argv, int* i, MotconvCaptureRa
   return true;
 }
 
+// A reason line under the fixed first line, wrapped at 70 columns and
+// indented like the reasons of an error paragraph.
+void printReason(std::ostream& err, const std::string& reason) {
+  const KtStr wrapped = KtWrapString(KtStr(reason.c_str()), 70, 8);
+  const char* line = wrapped.text();
+  while (*line) {
+    const char* end = std::strchr(line, '\n');
+    const size_t length = end ? (size_t)(end - line) : std::strlen(line);
+    err << "       ";
+    err.write(line, (std::streamsize)length);
+    err << '\n';
+    line += length + (end ? 1 : 0);
+  }
+}
+
 // The fixed first line, then what was given and what Raro plays; a number
 // above 0 may be the rate the take was captured at.
 void printFrameRateError(std::ostream& err, const char* text) {
-  err << "ERROR: Invalid value for fps.\n"
-      << "       The frame rate \"" << text << "\" is not one of Raro's rates ";
+  err << "ERROR: Invalid value for fps.\n";
+  std::string given = std::string("The frame rate \"") + text + "\" is not one of Raro's rates ";
   const int count = motconvFrameRateCount();
   for (int i = 0; i < count; ++i)
-    err << (i == 0 ? "" : i + 1 == count ? " and " : ", ") << motconvFrameRateAt(i)->fps;
-  err << ".\n";
+    given += (i == 0           ? ""
+              : i + 1 == count ? " and "
+                               : ", ") +
+             std::to_string(motconvFrameRateAt(i)->fps);
+  printReason(err, given + ".");
   double value = 0;
   if (motconvIsRateNumber(text, &value))
-    err << "       A take captured at " << text
-        << " frames per second plays at its own speed with -capture " << text
-        << " and one of those rates.\n";
+    printReason(err, std::string("A take captured at ") + text +
+                         " frames per second plays at its own speed with -capture " + text +
+                         " and one of those rates.");
 }
 
 // The option loop; returns false (with the status set) for a bad option

@@ -74,12 +74,14 @@ TEST_F(MotconvCommandLine, FivePositionalArgumentsContinueTheRunAtEveryRate) {
     EXPECT_EQ(p.out, banner()) << fps;
     // The fixed first line, what was given and what Raro plays, and for a
     // number above 0 how to play a take captured at that rate.
+    // Each reason is wrapped at 70 columns under the first line.
     std::string expected = std::string("ERROR: Invalid value for fps.\n       The frame rate \"") +
-                           fps + "\" is not one of Raro's rates 15, 24, 25, 30, 48, 50 and 60.\n";
+                           fps + "\" is not one of Raro's rates 15, 24, 25, 30, 48, 50\n" +
+                           "       and 60.\n";
     if (std::string(fps) == "100")
       expected +=
-          "       A take captured at 100 frames per second plays at its own speed with -capture "
-          "100 and one of those rates.\n";
+          "       A take captured at 100 frames per second plays at its own speed with\n"
+          "       -capture 100 and one of those rates.\n";
     EXPECT_EQ(p.err, expected) << fps;
   }
 }
