@@ -1,10 +1,9 @@
 #include "toolkit/KtFilePath.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
-
-#include "toolkit/KtPathCheck.h"
 
 namespace {
 
@@ -18,6 +17,40 @@ bool endsWith(const std::string& s, const char* tail) {
 }
 
 }  // namespace
+
+bool KtFileExists(const char* path) {
+  return path && *path && access(path, F_OK) == 0;
+}
+
+bool KtFileIsDirectory(const char* path) {
+  struct stat info;
+  if (!path || stat(path, &info) != 0) return false;
+  return S_ISDIR(info.st_mode);
+}
+
+bool KtFileHaveReadAccess(const char* path) {
+  return path && access(path, R_OK) == 0;
+}
+
+bool KtFileHaveWriteAccess(const char* path) {
+  return path && access(path, W_OK) == 0;
+}
+
+bool KtFileHaveExecuteAccess(const char* path) {
+  return path && access(path, X_OK) == 0;
+}
+
+bool KtFileCanExecute(const char* path) {
+  struct stat info;
+  if (!path || stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  return access(path, X_OK) == 0;
+}
+
+long KtFileModTime(const char* path) {
+  struct stat info;
+  if (!path || stat(path, &info) != 0) return 0;
+  return static_cast<long>(info.st_mtime);
+}
 
 KtStr KtFileDirOfPath(const char* path) {
   if (!path || !*path) return KtStr("");

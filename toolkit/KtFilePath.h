@@ -1,7 +1,8 @@
 #ifndef KT_FILE_PATH_H
 #define KT_FILE_PATH_H
 
-// Path routines. Paths use "/" as the only separator.
+// Path routines and the plain existence, type and permission tests of a
+// path. Paths use "/" as the only separator.
 
 #include "toolkit/KtStr.h"
 
@@ -34,5 +35,15 @@ class KtPath {
   KtStr _path;
   long _modTime = 0;
 };
+
+// Existence, type and permission tests, without diagnostics.
+bool KtFileExists(const char* path);
+bool KtFileIsDirectory(const char* path);
+bool KtFileHaveReadAccess(const char* path);
+bool KtFileHaveWriteAccess(const char* path);
+bool KtFileHaveExecuteAccess(const char* path);
+bool KtFileCanExecute(const char* path);
+// The modification time from stat, or 0 when stat fails.
+long KtFileModTime(const char* path);
 
 #endif

@@ -9,40 +9,6 @@
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFilePath.h"
 
-bool KtFileExists(const char* path) {
-  return path && *path && access(path, F_OK) == 0;
-}
-
-bool KtFileIsDirectory(const char* path) {
-  struct stat info;
-  if (!path || stat(path, &info) != 0) return false;
-  return S_ISDIR(info.st_mode);
-}
-
-bool KtFileHaveReadAccess(const char* path) {
-  return path && access(path, R_OK) == 0;
-}
-
-bool KtFileHaveWriteAccess(const char* path) {
-  return path && access(path, W_OK) == 0;
-}
-
-bool KtFileHaveExecuteAccess(const char* path) {
-  return path && access(path, X_OK) == 0;
-}
-
-bool KtFileCanExecute(const char* path) {
-  struct stat info;
-  if (!path || stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  return access(path, X_OK) == 0;
-}
-
-long KtFileModTime(const char* path) {
-  struct stat info;
-  if (!path || stat(path, &info) != 0) return 0;
-  return static_cast<long>(info.st_mtime);
-}
-
 bool KtPathCheckReadAccess(const char* path) {
   if (!path) path = "";
   if (!KtFileExists(path)) {
