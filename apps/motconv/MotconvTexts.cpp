@@ -2,8 +2,10 @@
 
 #include <ostream>
 
+#include "RcVersion.h"
+
 const char* const theMotconvName = "motconv";
-const char* const theMotconvVersion = "1.1";
+const char* const theMotconvVersion = theProgramVersion;
 
 namespace {
 

@@ -3,10 +3,12 @@
 #include <ostream>
 #include <string>
 
+#include "RcVersion.h"
+
 namespace {
 
 const char* const kName = "skelconv";
-const char* const kVersion = "1.1";
+const char* const kVersion = theProgramVersion;
 const char* const kReleased = "December 16, 1998";
 const char* const kCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.";
 const char* const kUsageTail = " [-h] [-copyright] [-f] [-p <prefix>] <asf file> <mel file>";
