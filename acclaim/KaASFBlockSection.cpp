@@ -4,12 +4,16 @@
 #include "toolkit/KtCancelHandler.h"
 #include "toolkit/KtExcept.h"
 
-void failInASFSection(const ASFTokenizer& tokenizer, const char* message, const char* section) {
+using namespace KaASFReading;
+
+void KaASFReading::failInASFSection(const ASFTokenizer& tokenizer, const char* message,
+                                    const char* section) {
   KtError(message, section);
   addLineNumber(tokenizer);
 }
 
-void readASFBlockSection(ASFTokenizer& tokenizer, const char* section, ASFBlockReader& reader) {
+void KaASFReading::readASFBlockSection(ASFTokenizer& tokenizer, const char* section,
+                                       ASFBlockReader& reader) {
   char token[KaASFTokenLength];
   bool inBlock = false;
   int completed = 0;

@@ -8,6 +8,8 @@
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtExcept.h"
 
+using namespace KaASFReading;
+
 namespace {
 
 const char* const kSection = ":bonedata";
@@ -251,8 +253,9 @@ BonedataReader::Keyword BonedataReader::readKeyword(const char* keyword) {
 
 }  // namespace
 
-void readBonedataSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups, int angleFlag,
-                         KtList<KaASFBone*>& bones, const KaASF& skeleton) {
+void KaASFReading::readBonedataSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups,
+                                       int angleFlag, KtList<KaASFBone*>& bones,
+                                       const KaASF& skeleton) {
   BonedataReader reader(tokenizer, groups, angleFlag, bones, skeleton);
   readASFBlockSection(tokenizer, kSection, reader);
 }

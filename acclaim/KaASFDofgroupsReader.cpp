@@ -8,6 +8,8 @@
 #include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
+using namespace KaASFReading;
+
 float KaASFDegreesToRadians(float degrees) {
   return (float)(degrees * (M_PI / 180.0));
 }
@@ -16,7 +18,7 @@ double KaASFRadiansToDegrees(float radians) {
   return (double)(radians * 180.0f) / M_PI;
 }
 
-KtArray<int> readASFAxisOrder(const char* text) {
+KtArray<int> KaASFReading::readASFAxisOrder(const char* text) {
   if (!text) {
     KtError("Unable to read axis orientation order.");
     return KtArray<int>();
@@ -81,8 +83,8 @@ bool readGroupPicks(ASFTokenizer& tokenizer, KaASFDOFGroup* group, KaASFDOFGroup
 
 }  // namespace
 
-void readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups,
-                    KaASFDOFGroup& target) {
+void KaASFReading::readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups,
+                                  KaASFDOFGroup& target) {
   char buffer[KaASFTokenLength];
   for (;;) {
     tokenizer.getNextNonEOLToken(buffer, KaASFTokenLength);
@@ -109,8 +111,8 @@ void readASFDofList(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>* groups,
   }
 }
 
-void readASFLimitsList(ASFTokenizer& tokenizer, KaASFDOFGroup& target, int angleFlag,
-                       const char* section) {
+void KaASFReading::readASFLimitsList(ASFTokenizer& tokenizer, KaASFDOFGroup& target, int angleFlag,
+                                     const char* section) {
   char buffer[KaASFTokenLength];
   KtListIter<KaASFDOF*> it(target.dofs);
   auto nextOwnDof = [&it]() -> KaASFDOF* {
@@ -244,8 +246,8 @@ DofgroupsReader::Keyword DofgroupsReader::readKeyword(const char* keyword) {
 
 }  // namespace
 
-void readDofgroupsSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>& groups,
-                          const KaASF& skeleton) {
+void KaASFReading::readDofgroupsSection(ASFTokenizer& tokenizer, KtList<KaASFDOFGroup*>& groups,
+                                        const KaASF& skeleton) {
   DofgroupsReader reader(tokenizer, groups, skeleton.header.angleInDegrees);
   readASFBlockSection(tokenizer, kSection, reader);
 }

@@ -15,6 +15,8 @@
 #include "toolkit/KtCompStream.h"
 #include "toolkit/KtExcept.h"
 
+using namespace KaASFReading;
+
 namespace {
 
 bool isToken(const char* token, const char* word) {

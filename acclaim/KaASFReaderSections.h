@@ -2,13 +2,17 @@
 #define KA_ASF_READER_SECTIONS_H
 
 // Section readers shared by the files of the ASF reader; not a public
-// interface. Each records its failure in the diagnostics holder and returns.
+// interface: the header is not installed, and its names live in the
+// namespace KaASFReading so that they are no global names of the library.
+// Each records its failure in the diagnostics holder and returns.
 
 #include "acclaim/KaASF.h"
 #include "acclaim/KaASFTokenizer.h"
 
 // Every token is read into a buffer of this size (80 characters and a NUL).
 const int KaASFTokenLength = 81;
+
+namespace KaASFReading {
 
 // One kind of begin/end block (a bone, a dof group) of a block section.
 class ASFBlockReader {
@@ -49,6 +53,8 @@ KtArray<int> readASFAxisOrder(const char* text);
 // the list is pushed back into the tokenizer.
 void readASFLimitsList(ASFTokenizer& tokenizer, KaASFDOFGroup& target, int angleFlag,
                        const char* section);
+
+}  // namespace KaASFReading
 
 // Degree conversions shared by the reader and the writer.
 float KaASFDegreesToRadians(float degrees);
