@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "acclaim/KaAMCFieldReader.h"
+#include "toolkit/KtByteOrderMark.h"
 #include "toolkit/KtCancelHandler.h"
 #include "toolkit/KtChars.h"
 #include "toolkit/KtCompStream.h"
@@ -37,20 +38,6 @@ int headerFails(KtStr* message, const KtStr& reason) {
   return 0;
 }
 
-// Skips a UTF-8 byte-order mark at the stream's position, which some
-// editors put at the start of a file.
-void skipByteOrderMark(std::istream& in) {
-  const int mark[] = {0xEF, 0xBB, 0xBF};
-  int matched = 0;
-  while (matched < 3 && in.peek() == mark[matched]) {
-    in.get();
-    matched++;
-  }
-  if (matched == 3) return;
-  // Not a mark: the bytes are the file's own.
-  while (matched-- > 0) in.unget();
-}
-
 // Reads the next character that is not white space, as "in >> c" does,
 // counting the line ends passed.
 bool readNonSpace(std::istream& in, char* c, int* lines) {
@@ -78,7 +65,7 @@ int KaAMCFrameReader::checkHeader(std::istream& in, int* degrees, KaAMC::Mode_t*
                                   KtStr* message, int* lines) {
   int counted = 0;
   if (!lines) lines = &counted;
-  skipByteOrderMark(in);
+  KtSkipByteOrderMark(in.rdbuf());
   bool modeSeen = false;
   bool unitsSeen = false;
   for (;;) {

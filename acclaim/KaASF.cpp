@@ -1,7 +1,5 @@
 #include "acclaim/KaASF.h"
 
-#include <strings.h>
-
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -35,7 +33,7 @@ void relinkGroups(KaASFDOFGroup& list, const KaASF& owner) {
 int KaASFDofCode(const char* text) {
   static const char* const upper[] = {"TX", "TY", "TZ", "RX", "RY", "RZ", "L"};
   for (int i = 0; i < 7; i++)
-    if (strcasecmp(text, upper[i]) == 0) return i + 1;
+    if (KtEqualNoCase(text, upper[i])) return i + 1;
   return -1;
 }
 
@@ -73,7 +71,7 @@ KaASFDOFGroup::~KaASFDOFGroup() {
 
 bool KaASFDOFGroup::usesDOFGroup(const char* groupName) const {
   for (const KaASFDOF* dof : dofs)
-    if (dof->group && strcasecmp(dof->group->name, groupName) == 0) return true;
+    if (dof->group && KtEqualNoCase(dof->group->name, groupName)) return true;
   return false;
 }
 
@@ -236,7 +234,7 @@ void KaASF::removeDOFGroup(const char* name) {
   KtListIter<KaASFDOFGroup*> it(dofGroups);
   for (int i = 0; !it.atEnd(); i++) {
     KaASFDOFGroup* group = *it.next();
-    if (strcasecmp(group->name, name) == 0) {
+    if (KtEqualNoCase(group->name, name)) {
       delete group;
       dofGroups.remove(i);
       return;
@@ -256,7 +254,7 @@ KaASFBone* KaASF::findBone(int id) const {
 
 KaASFBone* KaASF::findBone(const char* name) const {
   for (KaASFBone* bone : bones)
-    if (strcasecmp(bone->name, name) == 0) return bone;
+    if (KtEqualNoCase(bone->name, name)) return bone;
   return nullptr;
 }
 

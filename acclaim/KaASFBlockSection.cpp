@@ -1,7 +1,7 @@
-#include <strings.h>
 
 #include "acclaim/KaASFReaderSections.h"
 #include "toolkit/KtCancelHandler.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
 using namespace KaASFReading;
@@ -33,12 +33,12 @@ void KaASFReading::readASFBlockSection(ASFTokenizer& tokenizer, const char* sect
       if (inBlock) failInASFSection(tokenizer, "Expected 'end' keyword in %s section.", section);
       return;
     }
-    if (!atEnd && strcasecmp(token, "begin") == 0) {
+    if (!atEnd && KtEqualNoCase(token, "begin")) {
       if (inBlock)
         return failInASFSection(tokenizer, "Expected 'end' keyword in %s section.", section);
       reader.beginBlock();
       inBlock = true;
-    } else if (!atEnd && strcasecmp(token, "end") == 0) {
+    } else if (!atEnd && KtEqualNoCase(token, "end")) {
       if (!inBlock)
         return failInASFSection(tokenizer, "Unexpected 'end' encountered in %s section.", section);
       if (!reader.checkBlock()) return;

@@ -1,4 +1,3 @@
-#include <strings.h>
 
 #include <cstring>
 #include <memory>
@@ -6,6 +5,7 @@
 
 #include "acclaim/KaASFReaderSections.h"
 #include "toolkit/KtBuild.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
 using namespace KaASFReading;
@@ -228,7 +228,7 @@ void BonedataReader::endBlock() {
 }
 
 BonedataReader::Keyword BonedataReader::readKeyword(const char* keyword) {
-  auto is = [keyword](const char* word) { return strcasecmp(keyword, word) == 0; };
+  auto is = [keyword](const char* word) { return KtEqualNoCase(keyword, word); };
   auto done = [](bool read) { return read ? Read : Failed; };
   KaASFBone& bone = *block.bone;
   if (is("id")) return done(readId());

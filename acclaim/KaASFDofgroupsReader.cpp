@@ -1,4 +1,3 @@
-#include <strings.h>
 
 #include <cmath>
 #include <cstring>
@@ -44,7 +43,7 @@ namespace {
 
 KaASFDOFGroup* findGroupNoCase(KtList<KaASFDOFGroup*>& groups, const char* name) {
   for (KaASFDOFGroup* group : groups)
-    if (strcasecmp(group->name, name) == 0) return group;
+    if (KtEqualNoCase(group->name, name)) return group;
   return nullptr;
 }
 
@@ -233,11 +232,11 @@ bool DofgroupsReader::readLimits() {
 
 DofgroupsReader::Keyword DofgroupsReader::readKeyword(const char* keyword) {
   bool read;
-  if (strcasecmp(keyword, "name") == 0)
+  if (KtEqualNoCase(keyword, "name"))
     read = readName();
-  else if (strcasecmp(keyword, "dof") == 0)
+  else if (KtEqualNoCase(keyword, "dof"))
     read = readDof();
-  else if (strcasecmp(keyword, "limits") == 0)
+  else if (KtEqualNoCase(keyword, "limits"))
     read = readLimits();
   else
     return Unknown;

@@ -1,4 +1,3 @@
-#include <strings.h>
 
 #include <cmath>
 #include <cstring>
@@ -20,7 +19,7 @@ using namespace KaASFReading;
 namespace {
 
 bool isToken(const char* token, const char* word) {
-  return strcasecmp(token, word) == 0;
+  return KtEqualNoCase(token, word);
 }
 
 // Reads the next token; false (with "Unexpected end of file.") at end of input.

@@ -1,7 +1,5 @@
 #include "acclaim/KaASFTokenizer.h"
 
-#include <strings.h>
-
 #include <cerrno>
 #include <cfloat>
 #include <climits>
@@ -9,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "toolkit/KtByteOrderMark.h"
 #include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
@@ -40,22 +39,6 @@ bool ASFTokenizer::isEOLToken(const char* token) {
 
 bool ASFTokenizer::isEndOfSectionToken(const char* token) {
   return token[0] == '\001' && token[1] == '\0';
-}
-
-// Skips a UTF-8 byte-order mark at the start of the text, which some
-// editors write. It holds no line end, so lines count as without it.
-void ASFTokenizer::_skipByteOrderMark() {
-  std::streambuf* buf = rdbuf();
-  if (!buf) return;
-  const int mark[] = {0xEF, 0xBB, 0xBF};
-  int matched = 0;
-  while (matched < 3 && buf->sgetc() == mark[matched]) {
-    buf->sbumpc();
-    matched++;
-  }
-  if (matched == 3) return;
-  // Not a mark: the bytes are the file's own.
-  while (matched-- > 0) buf->sungetc();
 }
 
 bool ASFTokenizer::_skipWhiteSpace() {
@@ -128,7 +111,7 @@ void ASFTokenizer::_readToken(char* buffer, int length) {
   _atEnd = false;
   if (_atStart) {
     _atStart = false;
-    _skipByteOrderMark();
+    KtSkipByteOrderMark(rdbuf());
   }
   if (_skipWhiteSpace()) {
     bool wasAtLineStart = _atLineStart;
@@ -202,11 +185,11 @@ int readASFInt(const char* text) {
 }
 
 bool convertASFLimit(const char* text, float* value) {
-  if (strcasecmp(text, "-INF") == 0) {
+  if (KtEqualNoCase(text, "-INF")) {
     *value = -FLT_MAX;
     return true;
   }
-  if (strcasecmp(text, "INF") == 0) {
+  if (KtEqualNoCase(text, "INF")) {
     *value = FLT_MAX;
     return true;
   }

@@ -32,7 +32,6 @@ class ASFTokenizer : public std::istream {
   static const char* const EndOfSectionToken;
 
  private:
-  void _skipByteOrderMark();
   void _readToken(char* buffer, int length);
   bool _skipWhiteSpace();
   void _readIdentifier(char* buffer, int length);

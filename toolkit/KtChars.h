@@ -26,6 +26,15 @@ constexpr char KtToLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
+// True when a and b are equal but for the case of the ASCII letters (see
+// KtToUpper): the one case fold of every comparison of names and keywords.
+inline bool KtEqualNoCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    if (KtToUpper(*a) != KtToUpper(*b)) return false;
+    if (*a == '\0') return true;
+  }
+}
+
 // A lower-case copy of text (see KtToLower): the key under which names that
 // are compared without regard to case are looked up.
 inline std::string KtLowerCase(const char* text) {

@@ -1,13 +1,12 @@
 #include "apps/motconv/MotconvCommandLine.h"
 
-#include <strings.h>
-
 #include <cstring>
 #include <ostream>
 #include <string>
 
 #include "apps/motconv/MotconvFrameRates.h"
 #include "apps/motconv/MotconvTexts.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtJointPrefix.h"
 
@@ -18,7 +17,7 @@ namespace {
 constexpr int thePositionalCount = 5;
 
 bool isOption(const char* arg, const char* option) {
-  return strcasecmp(arg, option) == 0;
+  return KtEqualNoCase(arg, option);
 }
 
 // "-capture <rate>": the next argument, a finite number above 0.
