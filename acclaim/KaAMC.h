@@ -8,6 +8,8 @@
 #include "toolkit/KtList.h"
 #include "toolkit/KtStr.h"
 
+class KaAMCFrameReader;
+
 // The values of one bone entry: a read-only view of count() floats that
 // live in the value block of the frame holding the entry. The view owns
 // nothing; it stays valid while that frame lives and is not given new
@@ -152,6 +154,8 @@ class KaAMC {
 
  private:
   void _readFile(const char* path, int maxFields);
+  // Every frame of the reader, or the first maxFields when it is non-zero.
+  void _readFrames(KaAMCFrameReader* reader, int maxFields);
   void _linkFields();
 };
 

@@ -105,10 +105,20 @@ bool KaAMCTextSource::_refill() {
   }
   _in.read(_buffer.get() + _end, static_cast<std::streamsize>(want));
   std::size_t got = static_cast<std::size_t>(_in.gcount());
+  _noteTail(_buffer.get() + _end, got);
   _end += got;
   if (_in.bad()) _failed = true;
   if (_in.bad() || _in.eof() || got == 0) _inputEnded = true;
   return got > 0;
+}
+
+// Follows whether the text after the last line end read holds anything but
+// white space; only the block's own last line is looked at.
+void KaAMCTextSource::_noteTail(const char* text, std::size_t n) {
+  std::size_t i = n;
+  while (i > 0 && text[i - 1] != '\n') i--;
+  if (i > 0) _tailHasText = false;
+  for (; i < n && !_tailHasText; i++) _tailHasText = !KtIsSpace(text[i]);
 }
 
 void KaAMCTextSource::finish() {

@@ -61,6 +61,10 @@ class KaAMCTextSource {
   // text is consumed.
   bool atEnd();
   bool failed() const { return _failed; }
+  // The text read so far has a character other than white space after its
+  // last line end: read to its end, the input's last line lacks its line
+  // break (a file cut short, perhaps).
+  bool lastLineUnended() const { return _tailHasText; }
 
   // Gives back the text read ahead; called by the destructor.
   void finish();
@@ -68,6 +72,7 @@ class KaAMCTextSource {
  private:
   bool _ensure(std::size_t n);
   bool _refill();
+  void _noteTail(const char* text, std::size_t n);
 
   std::istream& _in;
   ReadAhead _readAhead;
@@ -77,6 +82,7 @@ class KaAMCTextSource {
   std::size_t _end = 0;
   int _line = 1;
   bool _inputEnded = false;
+  bool _tailHasText = false;
   bool _failed = false;
   bool _finished = false;
 };

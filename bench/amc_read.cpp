@@ -1,10 +1,11 @@
-// Reads one AMC file the way motconv does and prints the number of frames
-// read: a measure of the AMC reader on its own.
+// Reads one AMC file frame by frame, the way motconv does, and prints the
+// number of frames read: a measure of the AMC reader on its own.
 //   amc_read file.amc
 
 #include <iostream>
 
 #include "acclaim/KaAMC.h"
+#include "acclaim/KaAMCFrameReader.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtExcept.h"
 
@@ -14,9 +15,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   KtSetBuild(KtBuild::Motconv);
-  KaAMC motion;
-  motion.read(argv[1]);
+  KaAMCFrameReader reader;
+  if (reader.open(argv[1])) {
+    KaAMCField frame;
+    while (reader.next(&frame)) {
+    }
+    reader.close();
+  }
   if (KtCheckException()) return 1;
-  std::cout << motion.fields.count() << " frames\n";
+  std::cout << reader.framesRead() << " frames\n";
   return 0;
 }

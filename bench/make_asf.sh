@@ -9,37 +9,12 @@ bones=${1:-10000}
 case $bones in
   ''|*[!0-9]*) echo "make_asf.sh: bones must be a number" >&2; exit 2 ;;
 esac
-awk -v bones="$bones" '
-  function name(i) { return i == 0 ? "root" : "b" i }
+awk -v bones="$bones" "$(cat "$(dirname "$0")/asf_text.awk")"'
   BEGIN {
-    print "# synthetic skeleton of " bones " bones"
-    print ":version 1.10"
-    print ":name synthetic"
-    print ":units"
-    print "  mass 1.0"
-    print "  length 0.45"
-    print "  angle deg"
-    print ":documentation"
-    print "   a tree of four children per bone"
-    print ":root"
-    print "   order TX TY TZ RX RY RZ"
-    print "   axis XYZ"
-    print "   position 0 0 0"
-    print "   orientation 0 0 0"
-    print ":bonedata"
-    for (i = 1; i <= bones; i++) {
-      print "  begin"
-      print "     id " i
-      print "     name " name(i)
-      printf "     direction %g %g %g\n", (i % 3) - 1, 0.5, (i % 5) / 5
-      printf "     length %g\n", 1 + (i % 7) / 10
-      printf "     axis %d %d %d XYZ\n", i % 90, (i * 7) % 90, (i * 13) % 90
-      print "    dof rx ry rz"
-      print "    limits (-160.0 20.0)"
-      print "           (-70.0 70.0)"
-      print "           (-60.0 70.0)"
-      print "  end"
-    }
+    print_asf_header("synthetic skeleton of " bones " bones", "synthetic",
+                     "a tree of four children per bone", "0 0 0", "0 0 0")
+    limits = "    limits (-160.0 20.0)\n           (-70.0 70.0)\n           (-60.0 70.0)\n"
+    for (i = 1; i <= bones; i++) print_asf_bone(i, "rx ry rz", limits)
     print ":hierarchy"
     print "  begin"
     for (p = 0; 4 * p + 1 <= bones; p++) {

@@ -20,37 +20,14 @@ for n in "$bones" "$frames"; do
     ''|*[!0-9]*) echo "make_chain.sh: bones and frames must be numbers" >&2; exit 2 ;;
   esac
 done
-awk -v bones="$bones" -v dofs="$dofs" '
-  function name(i) { return i == 0 ? "root" : "b" i }
+awk -v bones="$bones" -v dofs="$dofs" "$(cat "$(dirname "$0")/asf_text.awk")"'
   BEGIN {
     ndof = split(dofs, d, " ")
-    print "# synthetic chain of " bones " bones"
-    print ":version 1.10"
-    print ":name chain"
-    print ":units"
-    print "  mass 1.0"
-    print "  length 0.45"
-    print "  angle deg"
-    print ":documentation"
-    print "   a chain of bones, each hanging from the one before"
-    print ":root"
-    print "   order TX TY TZ RX RY RZ"
-    print "   axis XYZ"
-    print "   position 1.5 -2 3"
-    print "   orientation 10 -20 30"
-    print ":bonedata"
-    for (i = 1; i <= bones; i++) {
-      print "  begin"
-      print "     id " i
-      print "     name " name(i)
-      printf "     direction %g %g %g\n", (i % 3) - 1, 0.5, (i % 5) / 5
-      printf "     length %g\n", 1 + (i % 7) / 10
-      printf "     axis %d %d %d XYZ\n", i % 90, (i * 7) % 90, (i * 13) % 90
-      print "    dof " dofs
-      printf "    limits"
-      for (k = 1; k <= ndof; k++) printf "%s(-180.0 180.0)\n", k == 1 ? " " : "           "
-      print "  end"
-    }
+    print_asf_header("synthetic chain of " bones " bones", "chain",
+                     "a chain of bones, each hanging from the one before", "1.5 -2 3", "10 -20 30")
+    limits = "    limits"
+    for (k = 1; k <= ndof; k++) limits = limits (k == 1 ? " " : "           ") "(-180.0 180.0)\n"
+    for (i = 1; i <= bones; i++) print_asf_bone(i, dofs, limits)
     print ":hierarchy"
     print "  begin"
     for (p = 0; p < bones; p++) print "    " name(p) " " name(p + 1)

@@ -2,10 +2,13 @@
 # Builds the Release programs into build-bench, generates the benchmark
 # inputs into a temporary directory and prints a markdown table of wall
 # time, peak memory and input throughput: motconv on AMC takes of 2,180 to
-# 400,000 frames and on a 200-bone chain (500 frames) with rotations only
-# and with translations too, the AMC reader alone (amc_read), skelconv on
-# lambada's skeleton and on a 10,000-bone one, and cat / gzip -dc of the
-# same inputs for scale.
+# 1,000,000 frames (100,000 also with -capture at three rates) and on a
+# 200-bone chain (500 frames) with rotations only and with translations
+# too, the parse-and-print floor of the same takes (amc_floor: every number
+# parsed and printed again, nothing else), the AMC reader alone (amc_read),
+# skelconv on lambada's skeleton and on a 10,000-bone one, and cat /
+# gzip -dc of the same inputs for scale; then motconv's wall time over the
+# floor's, per take.
 #   bench/run.sh            (REPEAT=n runs each case n times, best wall kept;
 #                            KEEP=1 keeps the temporary directory)
 set -euo pipefail
@@ -15,13 +18,14 @@ build=$root/build-bench
 repeat=${REPEAT:-3}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DRC_BENCH=ON -DRC_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target motconv skelconv amc_read >/dev/null
+cmake --build "$build" -j2 --target motconv skelconv amc_read amc_floor >/dev/null
 
 work=$(mktemp -d /tmp/rc-bench.XXXXXX)
 if [ -z "${KEEP:-}" ]; then trap 'rm -rf "$work"' EXIT; fi
 asf=$root/data/cmu/lambada.asf
 cp "$root/data/cmu/lambada.amc" "$work/f2180.amc"
-for n in 100000 200000 400000; do "$here/make_amc.sh" "$n" >"$work/f$n.amc"; done
+takes="100000 400000 1000000"
+for n in $takes; do "$here/make_amc.sh" "$n" >"$work/f$n.amc"; done
 "$here/make_asf.sh" 10000 >"$work/b10000.asf"
 "$here/make_chain.sh" 200 500 "rx ry rz" "$work/chain_rot"
 "$here/make_chain.sh" 200 500 "tx ty tz rx ry rz" "$work/chain_trans"
@@ -64,18 +68,29 @@ row() {
 
 echo "| case | input MB | wall s | user+sys s | peak MB | input MB/s |"
 echo "|---|---:|---:|---:|---:|---:|"
-for n in 2180 100000 200000 400000; do
+for n in 2180 $takes; do
   f=$work/f$n.amc
   row "motconv$n" "motconv, $n frames" "$f" \
     "$build/apps/motconv/motconv" -f "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
+  row "floor$n" "amc_floor, $n frames" "$f" "$build/bench/amc_floor" "$f" "$work/out.txt"
 done
+# -capture against the same take without it: every 4th frame kept (120 to
+# 30), five lines in six interpolated (25 to 30), and a rate equal to the
+# scene's (frames passed through).
+f=$work/f100000.amc
+row capture_kept "motconv, 100,000 frames, -capture 120 at 30 (25,000 lines kept)" "$f" \
+  "$build/apps/motconv/motconv" -f -capture 120 "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
+row capture_interp "motconv, 100,000 frames, -capture 25 at 30 (120,000 lines, 5 in 6 interpolated)" "$f" \
+  "$build/apps/motconv/motconv" -f -capture 25 "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
+row capture_same "motconv, 100,000 frames, -capture 30 at 30 (passed through)" "$f" \
+  "$build/apps/motconv/motconv" -f -capture 30 "$asf" "$f" 30 "$work/out.mel" "$work/out.mov"
 row chain_rot "motconv, 200-bone chain, rx ry rz, 500 frames" "$work/chain_rot.amc" \
   "$build/apps/motconv/motconv" -f "$work/chain_rot.asf" "$work/chain_rot.amc" 30 \
   "$work/out.mel" "$work/out.mov"
 row chain_trans "motconv, 200-bone chain, tx ty tz rx ry rz, 500 frames" "$work/chain_trans.amc" \
   "$build/apps/motconv/motconv" -f "$work/chain_trans.asf" "$work/chain_trans.amc" 30 \
   "$work/out.mel" "$work/out.mov"
-for n in 2180 100000 200000 400000; do
+for n in 2180 $takes; do
   f=$work/f$n.amc
   row "amc_read$n" "amc_read, $n frames" "$f" "$build/bench/amc_read" "$f"
 done
@@ -84,18 +99,24 @@ row amc_read_gz "amc_read, 100000 frames, .gz" "$work/f100000.amc.gz" \
 row skel_lambada "skelconv, lambada.asf" "$asf" "$build/apps/skelconv/skelconv" -f "$asf" "$work/out.mel"
 row skel_10000 "skelconv, 10000 bones" "$work/b10000.asf" \
   "$build/apps/skelconv/skelconv" -f "$work/b10000.asf" "$work/out.mel"
-for n in 2180 100000 200000 400000; do
+for n in 2180 $takes; do
   row "cat$n" "cat, $n frames" "$work/f$n.amc" cat "$work/f$n.amc"
 done
 row cat_asf "cat, 10000 bones" "$work/b10000.asf" cat "$work/b10000.asf"
-for n in 2180 100000 200000 400000; do
+for n in 2180 $takes; do
   row "gz$n" "gzip -dc, $n frames" "$work/f$n.amc.gz" gzip -dc "$work/f$n.amc.gz"
 done
 
 echo
 awk -v a="${wall[chain_trans]}" -v b="${wall[chain_rot]}" \
   'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "motconv: 200-bone chain with translations / rotations only wall time = %s\n", r }'
+awk -v a="${wall[capture_interp]}" -v b="${wall[motconv100000]}" \
+  'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "motconv: -capture 25 at 30 / without -capture (100,000 frames) wall time = %s\n", r }'
 for key in motconv amc_read; do
-  awk -v k="$key" -v a="${wall[${key}200000]}" -v b="${wall[${key}100000]}" \
-    'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "%s: 200,000 / 100,000 frames wall time = %s\n", k, r }'
+  awk -v k="$key" -v a="${wall[${key}1000000]}" -v b="${wall[${key}100000]}" \
+    'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "%s: 1,000,000 / 100,000 frames wall time = %s\n", k, r }'
+done
+for n in 2180 $takes; do
+  awk -v n="$n" -v a="${wall[motconv$n]}" -v b="${wall[floor$n]}" \
+    'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "motconv / parse-and-print floor, %s frames, wall time = %s\n", n, r }'
 done

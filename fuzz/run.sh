@@ -68,7 +68,11 @@ for t in "${targets[@]}"; do
   while IFS= read -r -d '' f; do inputs+=("$f"); done \
     < <(find "$dir" -type f ! -name '*.md' -print0 | sort -z)
   [ ${#inputs[@]} -gt 0 ] || continue
-  if "$build/fuzz/$t" -timeout=10 -rss_limit_mb=2048 "${inputs[@]}" \
+  # A regression that fails again writes its reproducer under the build
+  # folder, not into the working folder.
+  mkdir -p "$build/artifacts/replay-$short"
+  if "$build/fuzz/$t" -timeout=10 -rss_limit_mb=2048 \
+       -artifact_prefix="$build/artifacts/replay-$short/" "${inputs[@]}" \
        > "$scratch/$short.replay.log" 2>&1; then
     echo "$t: ${#inputs[@]} regression input(s) pass"
   else

@@ -172,16 +172,20 @@ void recordSaveFailure(const char* path) {
 }
 
 // Everything of the step up to the rename: the file, finished, or null.
-std::unique_ptr<KtOutputFile> writeFinished(const char* path,
+// A file opened beforehand (its content written already) is only
+// completed.
+std::unique_ptr<KtOutputFile> writeFinished(const char* path, std::unique_ptr<KtOutputFile> file,
                                             const std::function<void(std::ostream&)>& content,
                                             std::ostream& progress) {
   if (!KtPathCheckWriteAccess(path)) return nullptr;
   progress << "Writing \"" << path << "\"..." << std::flush;
-  std::unique_ptr<KtOutputFile> file(new KtOutputFile(path));
-  if (!file->open()) {
-    progress << "done.\n" << std::flush;
-    KtError("Unable to open \"%s\".", path);
-    return nullptr;
+  if (!file) {
+    file.reset(new KtOutputFile(path));
+    if (!file->open()) {
+      progress << "done.\n" << std::flush;
+      KtError("Unable to open \"%s\".", path);
+      return nullptr;
+    }
   }
   content(file->stream());
   if (!theExceptObj.errorOccurred() && !file->finish()) recordWriteFailure(path);
@@ -195,13 +199,19 @@ std::unique_ptr<KtOutputFile> writeFinished(const char* path,
 
 bool KtWriteOutputFile(const char* path, const std::function<void(std::ostream&)>& content,
                        std::ostream& progress) {
-  std::unique_ptr<KtOutputFile> file = writeFinished(path, content, progress);
+  std::unique_ptr<KtOutputFile> file = writeFinished(path, nullptr, content, progress);
   return file && KtInstallOutputFile(*file, path);
+}
+
+bool KtWriteOutputFile(const char* path, std::unique_ptr<KtOutputFile> file,
+                       const std::function<void(std::ostream&)>& complete, std::ostream& progress) {
+  std::unique_ptr<KtOutputFile> finished = writeFinished(path, std::move(file), complete, progress);
+  return finished && KtInstallOutputFile(*finished, path);
 }
 
 std::unique_ptr<KtOutputFile> KtWriteOutputFileHeld(
     const char* path, const std::function<void(std::ostream&)>& content, std::ostream& progress) {
-  return writeFinished(path, content, progress);
+  return writeFinished(path, nullptr, content, progress);
 }
 
 bool KtInstallOutputFile(KtOutputFile& file, const char* path) {

@@ -69,6 +69,14 @@ class KtOutputFile {
 bool KtWriteOutputFile(const char* path, const std::function<void(std::ostream&)>& content,
                        std::ostream& progress);
 
+// The same step for content written beforehand into file, a KtOutputFile
+// made for path and opened by the caller (as a converter does while it
+// still reads its input): the write-access check, "Writing \"<path>\"...",
+// complete(stream) for what is left to write or to record, and then as
+// above. The file is discarded when the step fails.
+bool KtWriteOutputFile(const char* path, std::unique_ptr<KtOutputFile> file,
+                       const std::function<void(std::ostream&)>& complete, std::ostream& progress);
+
 // The same step for an output that is to appear only together with a later
 // one: the content is written and closed, but the file is put in place only
 // by KtInstallOutputFile, and discarded if the object returned is destroyed

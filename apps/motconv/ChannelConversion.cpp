@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <ostream>
+#include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "acclaim/KaAMC.h"
@@ -10,6 +12,7 @@
 #include "acclaim/KaBoneMatrices.h"
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MovNumberWriter.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/math/KtCoordSystem.h"
 #include "toolkit/math/KtEulerAngles.h"
@@ -37,6 +40,21 @@ void checkBone(const char* name, const KaASFDOFGroup& dofs, const KaAMCField& fi
                 entry->values.count());
   } else if (!dofs.isEmpty()) {
     KtWarning("Bone \"%s\" has dofs in the ASF, but not in the AMC.", name);
+  }
+}
+
+// The frame's entries that name neither the root nor a bone of the
+// skeleton (compared without regard to case, as the conversion looks them
+// up), one warning per name, in the frame's order.
+void warnAboutBonesNotInSkeleton(const KaASF& skeleton, const KaAMCField& first) {
+  std::unordered_set<std::string> known = {"root"};
+  for (const KaASFBone* bone : skeleton.bones) known.insert(KtLowerCase(bone->name.text()));
+  for (const KaAMCBone& entry : first.bones) {
+    if (!entry.name) continue;
+    // A name warned about once joins the known ones.
+    if (known.insert(KtLowerCase(entry.name->text())).second)
+      KtWarning("Bone \"%s\" is in the AMC, but not in the ASF; its values are not used.",
+                entry.name->text());
   }
 }
 
@@ -217,6 +235,7 @@ void checkAMCAgainstASF(const KaASF& skeleton, const KaAMC& motion) {
     KtWarning("Bone \"root\" has dofs in the ASF, but not in the AMC.");
   }
   for (const KaASFBone* bone : skeleton.bones) checkBone(bone->name, bone->dofs, first);
+  warnAboutBonesNotInSkeleton(skeleton, first);
 }
 
 void applyBoneMotion(KtCoordSystem* m, const KaASFDOFGroup& dofs, const float* values, int count,

@@ -15,8 +15,8 @@ class KaASFDOFGroup;
 
 // Compares, bone by bone, the number of values of the motion's first frame
 // with the number of dofs the skeleton declares, and records a warning for
-// each bone where they differ (or whose dofs the frame lacks). Records
-// warnings only.
+// each bone where they differ (or whose dofs the frame lacks), then for
+// each bone of the frame that the skeleton lacks. Records warnings only.
 void checkAMCAgainstASF(const KaASF& skeleton, const KaAMC& motion);
 
 // Applies one bone's frame values to m: first the translations of its tx,

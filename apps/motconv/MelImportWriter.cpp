@@ -9,6 +9,7 @@
 #include "apps/motconv/MotconvCommandLine.h"
 #include "apps/motconv/MotconvFrameRates.h"
 #include "apps/motconv/MotconvTexts.h"
+#include "apps/motconv/TakeResampler.h"
 #include "toolkit/KtJointPrefix.h"
 
 namespace {
@@ -171,7 +172,7 @@ const char* angleUnit(int degrees) {
   return degrees ? "degree" : "radian";
 }
 
-void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, int firstFrame,
+void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, long long firstFrame,
                         int fps, int degrees) {
   out << "proc importAMC()\n"
       << "{\n";
@@ -213,11 +214,13 @@ void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, in
 }  // namespace
 
 void printMELScript(std::ostream& out, const KaASF& skeleton, const KaAMC& motion, int fps,
-                    const KtStr* jointPrefix) {
+                    const KtStr* jointPrefix, const MotconvCaptureRate* capture) {
   if (motion.fields.isEmpty() || !motconvFindFrameRate(fps)) return;
   const std::vector<KtStr> filters = filterNames();
   writeHeader(out);
   writeDeviceProcedure(out, skeleton, motion, jointPrefix);
   if (!filters.empty()) writeFilterProcedures(out);
-  writeMainProcedure(out, filters, motion.fields[0].number, fps, motion.degrees);
+  const int first = motion.fields[0].number;
+  writeMainProcedure(out, filters, capture ? motconvFirstSceneFrame(first, *capture, fps) : first,
+                     fps, motion.degrees);
 }

@@ -18,6 +18,38 @@ bool isOption(const char* arg, const char* option) {
   return strcasecmp(arg, option) == 0;
 }
 
+// "-capture <rate>": the next argument, a finite number above 0.
+bool takeCaptureRate(int argc, const char* const* argv, int* i, MotconvCaptureRate* rate,
+                     std::ostream& err) {
+  if (*i + 1 >= argc) {
+    err << "\nERROR: Expecting value for -capture option.\n\n";
+    return false;
+  }
+  const char* text = argv[++*i];
+  if (!motconvParseCaptureRate(text, rate)) {
+    err << "\nERROR: Invalid value \"" << text
+        << "\" for -capture option: the capture rate must be a finite number above 0.\n\n";
+    return false;
+  }
+  return true;
+}
+
+// The fixed first line, then what was given and what Raro plays; a number
+// above 0 may be the rate the take was captured at.
+void printFrameRateError(std::ostream& err, const char* text) {
+  err << "ERROR: Invalid value for fps.\n"
+      << "       The frame rate \"" << text << "\" is not one of Raro's rates ";
+  const int count = motconvFrameRateCount();
+  for (int i = 0; i < count; ++i)
+    err << (i == 0 ? "" : i + 1 == count ? " and " : ", ") << motconvFrameRateAt(i)->fps;
+  err << ".\n";
+  double value = 0;
+  if (motconvIsRateNumber(text, &value))
+    err << "       A take captured at " << text
+        << " frames per second plays at its own speed with -capture " << text
+        << " and one of those rates.\n";
+}
+
 // The option loop; returns false (with the status set) for a bad option
 // and after "--version".
 bool parseOptions(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
@@ -42,6 +74,12 @@ bool parseOptions(int argc, const char* const* argv, std::ostream& out, std::ost
         return false;
       }
       args->jointPrefixGiven = true;
+    } else if (isOption(arg, "-capture")) {
+      if (!takeCaptureRate(argc, argv, &i, &args->capture, err)) {
+        *exitStatus = 1;
+        return false;
+      }
+      args->captureGiven = true;
     } else if (isOption(arg, "-filter")) {
       if (++i >= argc) {
         err << "\nERROR: Expecting filter names.\n";
@@ -91,7 +129,7 @@ bool parseMotconvCommandLine(int argc, const char* const* argv, std::ostream& ou
   }
   const char* const* positional = argv + next;
   if (!parseFrameRate(positional[2], &args->fps)) {
-    err << "ERROR: Invalid value for fps.\n";
+    printFrameRateError(err, positional[2]);
     *exitStatus = 1;
     return false;
   }

@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 
+#include "apps/motconv/CaptureTimeLine.h"
 #include "toolkit/KtStr.h"
 
 // The argument of the last "-filter" option exactly as typed; empty when
@@ -18,6 +19,10 @@ struct MotconvArguments {
   // skeleton script makes with that prefix (an empty one included).
   bool jointPrefixGiven = false;
   KtStr jointPrefix;
+  // "-capture <rate>": the rate the take was captured at; the MOV file then
+  // holds the scene's frames at fps (see TakeResampler).
+  bool captureGiven = false;
+  MotconvCaptureRate capture;
   const char* asfPath = nullptr;
   const char* amcPath = nullptr;
   int fps = 0;

@@ -15,3 +15,11 @@ const MotconvFrameRate* motconvFindFrameRate(int fps) {
   }
   return nullptr;
 }
+
+int motconvFrameRateCount() {
+  return (int)(sizeof theFrameRates / sizeof theFrameRates[0]);
+}
+
+const MotconvFrameRate* motconvFrameRateAt(int i) {
+  return i >= 0 && i < motconvFrameRateCount() ? &theFrameRates[i] : nullptr;
+}

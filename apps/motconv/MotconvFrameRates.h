@@ -10,5 +10,8 @@ struct MotconvFrameRate {
 
 // The entry for fps, or null when Raro has no time unit for it.
 const MotconvFrameRate* motconvFindFrameRate(int fps);
+// The rates in increasing order, for texts that list them.
+int motconvFrameRateCount();
+const MotconvFrameRate* motconvFrameRateAt(int i);
 
 #endif

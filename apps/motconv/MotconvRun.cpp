@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -12,8 +11,8 @@
 #include "apps/motconv/ChannelConversion.h"
 #include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvChannels.h"
-#include "apps/motconv/MovWriter.h"
-#include "apps/motconv/TakeCheck.h"
+#include "apps/motconv/MotconvTake.h"
+#include "apps/motconv/StagedOutputFile.h"
 #include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFileIdentity.h"
@@ -70,12 +69,15 @@ bool refuseUnsafeJointNames(const KaASF& skeleton, const KaAMC& motion, const Kt
 
 // The readers open a missing walk.amc as walk.amc.gz or walk.amc.Z, so the
 // access check looks at the name the file will be read under.
-template <class Model>
-bool readInput(Model* model, const char* path) {
+bool checkReadAccess(const char* path) {
   KtPathCheckReadAccess(KtFileCompressedName(path).text());
-  if (KtCheckException()) return false;
+  return !KtCheckException();
+}
+
+bool readSkeleton(KaASF* skeleton, const char* path) {
+  if (!checkReadAccess(path)) return false;
   std::cout << "Reading file: " << path << " ..." << std::flush;
-  model->read(path);
+  skeleton->read(path);
   if (KtCheckException()) return false;
   std::cout << "done.\n" << std::flush;
   return true;
@@ -90,11 +92,14 @@ bool refuseAliasedOutputs(const MotconvArguments& args) {
                                      {args.melPath, args.movPath});
 }
 
-using ContentWriter = void (*)(std::ostream&, const KaASF&, const KaAMC&, int);
-
-std::function<void(std::ostream&)> contentOf(ContentWriter writer, const KaASF& skeleton,
-                                             const KaAMC& motion, int fps) {
-  return [=, &skeleton, &motion](std::ostream& out) { writer(out, skeleton, motion, fps); };
+// The error paragraph of a failed MOV file ends by saying that the import
+// script written before it was dropped as well.
+void recordImportScriptDropped(const char* melPath) {
+  KtExcept* oldest = theExceptObj.exception();
+  if (!oldest) return;
+  while (oldest->hasDetail()) oldest = oldest->detail();
+  KtStr line = KtStr("The import script \"") + melPath + "\" was not kept.";
+  oldest->extend(line.text());
 }
 
 }  // namespace
@@ -115,24 +120,33 @@ int runMotconv(const MotconvArguments& args) {
   }
 
   KaASF skeleton;
-  if (!readInput(&skeleton, args.asfPath)) return 1;
+  if (!readSkeleton(&skeleton, args.asfPath)) return 1;
   // Bones the take's lookup cannot tell apart would share joints and
   // device channels.
   if (!KaASFCheckUniqueBoneNames(skeleton.bones)) {
     KtCheckException();
     return 1;
   }
-  KaAMC motion;
-  if (!readInput(&motion, args.amcPath)) return 1;
+
+  // The channel table is converted while the take is read, into the MOV
+  // file's staged file; the take itself is never held. The user is asked
+  // about the outputs only once all of it has been read and checked.
+  if (!checkReadAccess(args.amcPath)) return 1;
+  StagedOutputFile mov(args.movPath);
+  const MotconvCaptureRate* capture = args.captureGiven ? &args.capture : nullptr;
+  MotconvTake take(skeleton, args.fps, capture);
+  if (!take.read(args.amcPath, mov.stream(), std::cout)) return 1;
+  const KaAMC& motion = take.motion();
 
   checkAMCAgainstASF(skeleton, motion);
   if (KtCheckException()) return 1;
   // The first frame's disagreements were only warnings; one in any frame
   // would stop the channel table half written, so it stops the run here.
-  if (!checkTakeAgainstSkeleton(skeleton, motion)) {
+  if (take.recordCheck()) {
     KtCheckException();
     return 1;
   }
+  if (KtCheckException()) return 1;
 
   if (refuseUnsafeBoneNames(skeleton, motion) ||
       (args.jointPrefixGiven && refuseUnsafeJointNames(skeleton, motion, args.jointPrefix))) {
@@ -149,14 +163,17 @@ int runMotconv(const MotconvArguments& args) {
     mel = KtWriteOutputFileHeld(
         args.melPath,
         [&, jointPrefix](std::ostream& out) {
-          printMELScript(out, skeleton, motion, args.fps, jointPrefix);
+          printMELScript(out, skeleton, motion, args.fps, jointPrefix, capture);
         },
         std::cout);
     if (KtCheckException()) return 1;
   }
   if (args.force || confirmOverwrite(args.movPath)) {
-    KtWriteOutputFile(args.movPath, contentOf(printMOV, skeleton, motion, args.fps), std::cout);
+    bool written = mov.write(std::cout, [&](std::ostream&) { take.recordConversionFailure(); });
+    if (!written && mel) recordImportScriptDropped(args.melPath);
     if (KtCheckException()) return 1;
+  } else {
+    mov.discard();
   }
   if (mel && !KtInstallOutputFile(*mel, args.melPath)) {
     KtCheckException();

@@ -9,11 +9,12 @@ bool confirmOverwrite(const char* path);
 
 // The conversion run after an accepted command line and frame rate: refuse
 // outputs that are inputs or each other, read the skeleton (refusing bone
-// names equal without regard to case) and the motion, warn where the first
-// frame disagrees with the skeleton and refuse a take any frame of which
-// does, refuse names that may not go into a script, then write the import
-// script and the channel table, each after asking before overwriting.
-// Returns the exit status.
+// names equal without regard to case) and the motion, converting the
+// channel table frame by frame into its staged file as the motion is read,
+// warn where the first frame disagrees with the skeleton and refuse a take
+// any frame of which does, refuse names that may not go into a script, then
+// write the import script and put the channel table in place, each after
+// asking before overwriting. Returns the exit status.
 int runMotconv(const MotconvArguments& args);
 
 #endif

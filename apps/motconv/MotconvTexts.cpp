@@ -12,6 +12,7 @@ const char* const theCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.";
 void printUsageLines(std::ostream& out) {
   out << "     " << theMotconvName << " [-h] [-copyright] [-f] [-p <prefix>]\n"
       << "             [-filter \"<filter_name> [<filter_name2> ...]\"]\n"
+      << "             [-capture <rate>]\n"
       << "             <asf_file> <amc_file> <fps> <mel_file> <mov_file>\n";
 }
 
@@ -43,6 +44,14 @@ const char* const theOptionAndArgumentEntries[] = {
     "                 list of the Raro device editor or an error will occur.",
     "                 The order of the application of the filters will be left",
     "                 to right.",
+    "",
+    "     -capture    The rate the take was captured at, in frames per",
+    "                 second: any number above 0 (120, 29.97).  AMC frame n",
+    "                 lies at n / rate seconds and scene frame m at m / fps;",
+    "                 the MOV file holds one line per scene frame from the",
+    "                 take's first frame to its last, a frame of the take",
+    "                 that falls on a scene frame as it is, the others",
+    "                 interpolated between the frames on either side.",
     "",
     "     asf_file    The file that contains a skeleton's definition.",
     "",

@@ -1,62 +1,72 @@
 #include "apps/motconv/TakeCheck.h"
 
-#include <cctype>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
+#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
-namespace {
-
-struct Expected {
-  const char* name;
-  int dofs;
-  int slot;  // the first entry of the motion's name list that names it, or -1
-};
-
-std::string folded(const char* name) {
-  std::string s(name);
-  for (char& c : s) c = (char)std::tolower((unsigned char)c);
-  return s;
+TakeChecker::TakeChecker(const KaASF& skeleton, const KaAMC& take) : _take(take) {
+  std::unordered_map<std::string, int> slots;
+  for (int i = 0; i < take.boneNames.count(); ++i)
+    slots.emplace(KtLowerCase(take.boneNames[i].text()), i);
+  auto slotOf = [&slots](const char* name) {
+    auto found = slots.find(KtLowerCase(name));
+    return found == slots.end() ? -1 : found->second;
+  };
+  _expected.push_back({"root", skeleton.root.order.count(), slotOf("root")});
+  for (const KaASFBone* bone : skeleton.bones)
+    _expected.push_back({bone->name.text(), bone->dofs.count(), slotOf(bone->name.text())});
 }
 
-// Frames read from a file hold entry i under name i of the motion's list;
-// any other frame is searched by name, without regard to case.
-const KaAMCBone* entryOf(const KaAMCField& frame, const KaAMC& motion, const Expected& bone) {
+// Frames read from a file hold entry i under name i of the take's list; any
+// other frame is searched by name, without regard to case.
+const KaAMCBone* TakeChecker::_entryOf(const KaAMCField& frame, const Expected& bone) const {
   int slot = bone.slot;
-  if (slot >= 0 && slot < frame.bones.count() && frame.bones[slot].name == &motion.boneNames[slot])
+  if (slot >= 0 && slot < frame.bones.count() && frame.bones[slot].name == &_take.boneNames[slot])
     return &frame.bones[slot];
   return frame.findBone(bone.name);
 }
 
-}  // namespace
-
-bool checkTakeAgainstSkeleton(const KaASF& skeleton, const KaAMC& motion) {
-  std::unordered_map<std::string, int> slots;
-  for (int i = 0; i < motion.boneNames.count(); ++i)
-    slots.emplace(folded(motion.boneNames[i].text()), i);
-  auto slotOf = [&slots](const char* name) {
-    auto found = slots.find(folded(name));
-    return found == slots.end() ? -1 : found->second;
-  };
-
-  std::vector<Expected> expected;
-  expected.push_back({"root", skeleton.root.order.count(), slotOf("root")});
-  for (const KaASFBone* bone : skeleton.bones)
-    expected.push_back({bone->name.text(), bone->dofs.count(), slotOf(bone->name.text())});
-
-  for (const KaAMCField& frame : motion.fields) {
-    for (const Expected& bone : expected) {
-      const KaAMCBone* entry = entryOf(frame, motion, bone);
-      if (entry && entry->values.count() != bone.dofs) {
-        KtError("Frame %d: bone \"%s\" has %d dofs in the ASF, but the AMC specifies %d.",
-                frame.number, bone.name, bone.dofs, entry->values.count());
-        return false;
-      }
+bool TakeChecker::checkFrame(const KaAMCField& frame) {
+  if (_started && frame.number <= _last) {
+    KtError("Frame %d follows frame %d: frame numbers must increase.", frame.number, _last);
+    return false;
+  }
+  if (_started && (long long)frame.number > (long long)_last + 1) {
+    if (_gaps == 0) {
+      _gapFrom = _last;
+      _gapTo = frame.number;
+    }
+    ++_gaps;
+  }
+  _started = true;
+  _last = frame.number;
+  for (const Expected& bone : _expected) {
+    const KaAMCBone* entry = _entryOf(frame, bone);
+    if (entry && entry->values.count() != bone.dofs) {
+      KtError("Frame %d: bone \"%s\" has %d dofs in the ASF, but the AMC specifies %d.",
+              frame.number, bone.name, bone.dofs, entry->values.count());
+      return false;
     }
   }
+  return true;
+}
+
+void TakeChecker::warnAboutGaps(bool interpolated) const {
+  if (_gaps == 0) return;
+  KtWarning("Frame %d follows frame %d: the frame numbers have %d gap%s in all; %s.", _gapTo,
+            _gapFrom, _gaps, _gaps == 1 ? "" : "s",
+            interpolated ? "the scene frames across them are interpolated"
+                         : "the MOV times keep the gaps");
+}
+
+bool checkTakeAgainstSkeleton(const KaASF& skeleton, const KaAMC& motion) {
+  TakeChecker checker(skeleton, motion);
+  for (const KaAMCField& frame : motion.fields)
+    if (!checker.checkFrame(frame)) return false;
+  checker.warnAboutGaps();
   return true;
 }

@@ -127,11 +127,11 @@ TEST(KaAMCFile, ReadFailuresCarryTheFileLine) {
        "Unable to read 'F'.\nUnable to read field.\nUnable to read field number.\n"},
       {std::string(header) + "1\nroot 1\nhead 2\n2\nroot 1\nneck 2\n",
        "Unable to read 'F'.\nUnable to read field.\n"
-       "Field 2 lists bone 'neck', which the first field does not have.\n"},
+       "Frame 2 lists bone 'neck', which the first frame does not have.\n"},
       {std::string(header) + "1\nroot 1\nhead 2\n2\nhead 1\nHEAD 2\n",
-       "Unable to read 'F'.\nUnable to read field.\nField 2 lists bone 'HEAD' twice.\n"},
+       "Unable to read 'F'.\nUnable to read field.\nFrame 2 lists bone 'HEAD' twice.\n"},
       {std::string(header) + "1\nroot 1\nhead 2\n2\nroot 1\n3\nroot 1\nhead 2\n",
-       "Unable to read 'F'.\nUnable to read field.\nField 2 lacks bone 'head'.\n"},
+       "Unable to read 'F'.\nUnable to read field.\nFrame 2 lacks bone 'head'.\n"},
   };
   for (const Case& c : cases) {
     KaAMC motion;
@@ -144,7 +144,8 @@ TEST(KaAMCFile, AFailedReadKeepsNoFrames) {
   EXPECT_EQ(readText(take(3), &motion), "");
   ASSERT_EQ(motion.fields.count(), 3);
   EXPECT_EQ(readText(take(3) + "4\nroot 1\n", &motion),
-            "Unable to read 'F'.\nUnable to read field.\nField 4 lacks bone 'head'.\n");
+            "Unable to read 'F'.\nUnable to read field.\n"
+            "The file ends inside frame 4, before bone 'head'.\n");
   EXPECT_EQ(motion.fields.count(), 0);
   EXPECT_EQ(motion.boneNames.count(), 0);
 }

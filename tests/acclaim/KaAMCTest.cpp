@@ -204,9 +204,12 @@ TEST(KaAMC, FramesThatDoNotListTheFirstFramesBonesAreRefused) {
     const char* frame;
     const char* message;
   } cases[] = {
-      {"2\nroot 1\nneck 2\n", "Field 2 lists bone 'neck', which the first field does not have.\n"},
-      {"2\nroot 1\nroot 2\n", "Field 2 lists bone 'root' twice.\n"},
-      {"2\nroot 1\n", "Field 2 lacks bone 'head'.\n"},
+      {"2\nroot 1\nneck 2\n", "Frame 2 lists bone 'neck', which the first frame does not have.\n"},
+      {"2\nroot 1\nroot 2\n", "Frame 2 lists bone 'root' twice.\n"},
+      {"2\nroot 1\n3\nroot 1\nhead 2\n", "Frame 2 lacks bone 'head'.\n"},
+      // At the end of the input the frame is cut short, and says so.
+      {"2\nroot 1\n", "The file ends inside frame 2, before bone 'head'.\n"},
+      {"2\nroot 1\nhead", "The file ends inside frame 2, before bone 'head'.\n"},
   };
   for (const Case& c : cases) {
     KaAMC motion;

@@ -16,6 +16,9 @@
 #             may be a shell pattern, which then must match nothing
 #   setup     a bash script run in the working folder before the run
 #   env       NAME=VALUE lines put into the program's environment
+#   requires  tools (one per line) the case needs on PATH; without one of
+#             them the case is skipped (exit status 77, which CTest counts
+#             as a skip) with a message naming the tool
 # The program runs in the working folder, so relative paths in messages
 # are the ones the case gives.
 set -u
@@ -23,6 +26,16 @@ program=$1
 case_dir=$2
 work=$3
 data_dir=$4
+
+if [ -f "$case_dir/requires" ]; then
+  while IFS= read -r tool || [ -n "$tool" ]; do
+    [ -z "$tool" ] && continue
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "skipped: this case needs '$tool' on PATH"
+      exit 77
+    fi
+  done < "$case_dir/requires"
+fi
 
 rm -rf "$work"
 mkdir -p "$work/run"

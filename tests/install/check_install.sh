@@ -44,7 +44,7 @@ expect_run() {
 }
 
 skelconv_usage=$'\nUSAGE\n     skelconv [-h] [-copyright] [-f] [-p <prefix>] <asf file> <mel file>\n\nVERSION\n     1.1\n\nRELEASED\n     December 16, 1998\n\n'
-motconv_usage=$'\nUSAGE\n     motconv [-h] [-copyright] [-f] [-p <prefix>]\n             [-filter "<filter_name> [<filter_name2> ...]"]\n             <asf_file> <amc_file> <fps> <mel_file> <mov_file>\n\nVERSION\n  1.1\n\n'
+motconv_usage=$'\nUSAGE\n     motconv [-h] [-copyright] [-f] [-p <prefix>]\n             [-filter "<filter_name> [<filter_name2> ...]"]\n             [-capture <rate>]\n             <asf_file> <amc_file> <fps> <mel_file> <mov_file>\n\nVERSION\n  1.1\n\n'
 
 expect_run skelconv-usage "$skelconv_usage" "" 0 "$prefix/bin/skelconv"
 expect_run motconv-usage "$motconv_usage" "" 0 "$prefix/bin/motconv"

@@ -180,3 +180,90 @@ void KtGetClosestAngles(KtArray<float>* out, const KtArray<float>& ref,
                         const KtArray<float>& cand) {
   closestInSequence(out->data(), ref.data(), cand.data());
 }
+
+namespace {
+
+void composeDouble(double m[3][3], const double angles[3], const int order[3]) {
+  double acc[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  for (int n = 0; n < 3; ++n) {
+    const int axis = order[n];
+    if (axis < 1 || axis > 3) continue;
+    const double c = std::cos(angles[axis - 1]);
+    const double s = std::sin(angles[axis - 1]);
+    double r[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    const int a = axis % 3;
+    const int b = (axis + 1) % 3;
+    r[a][a] = c;
+    r[a][b] = s;
+    r[b][a] = -s;
+    r[b][b] = c;
+    // acc = r . acc: the later positions of the order multiply on the left.
+    double t[3][3];
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j)
+        t[i][j] = r[i][0] * acc[0][j] + r[i][1] * acc[1][j] + r[i][2] * acc[2][j];
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) acc[i][j] = t[i][j];
+  }
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) m[i][j] = acc[i][j];
+}
+
+double wrapTowardDouble(double a[3], const double r[3]) {
+  double dist = 0.0;
+  for (int n = 0; n < 3; ++n) {
+    // Whole turns at once, so that a far candidate costs no loop.
+    a[n] -= 2.0 * kPi * std::round((a[n] - r[n]) / (2.0 * kPi));
+    while (a[n] > r[n] + kPi) a[n] -= 2.0 * kPi;
+    while (a[n] < r[n] - kPi) a[n] += 2.0 * kPi;
+    dist += (a[n] - r[n]) * (a[n] - r[n]);
+  }
+  return dist;
+}
+
+}  // namespace
+
+void KtComposeRotationMatrix(double m[3][3], const double angles[3], const int order[3]) {
+  composeDouble(m, angles, order);
+}
+
+void KtGetDecomposedRotationMatrix(double angles[3], const int order[3], const double m[3][3]) {
+  const int i = order[0];
+  const int j = order[1];
+  const int k = order[2];
+  auto M = [m](int a, int b) { return m[a - 1][b - 1]; };
+  const double sigma = (j == i + 1 || j == i - 2) ? -1.0 : 1.0;
+  // The middle angle from its sine and its cosine together.
+  const double cosBeta = std::hypot(M(i, i), M(j, i));
+  const double beta = std::atan2(-M(k, i), cosBeta);
+  double ai;
+  double ak;
+  if (cosBeta > 1e-9) {
+    ak = std::atan2(sigma * M(j, i), M(i, i));
+    ai = std::atan2(sigma * M(k, j), M(k, k));
+  } else if (beta < 0.0) {
+    ak = 0.0;
+    ai = std::atan2(-sigma * M(i, j), -M(i, k));
+  } else {
+    ai = 0.0;
+    ak = std::atan2(sigma * M(j, k), M(j, j));
+  }
+  angles[i - 1] = ai;
+  angles[j - 1] = sigma * beta;
+  angles[k - 1] = ak;
+}
+
+void KtGetClosestAngles(double out[3], const double ref[3], const double cand[3],
+                        const int order[3]) {
+  double r[3];
+  double a[3];
+  for (int n = 0; n < 3; ++n) {
+    r[n] = ref[order[n] - 1];
+    a[n] = cand[order[n] - 1];
+  }
+  double b[3] = {a[0] + kPi, kPi - a[1], a[2] + kPi};
+  const double dA = wrapTowardDouble(a, r);
+  const double dB = wrapTowardDouble(b, r);
+  const double* best = dA <= dB ? a : b;
+  for (int n = 0; n < 3; ++n) out[order[n] - 1] = best[n];
+}

@@ -31,4 +31,16 @@ void KtGetClosestAngles(KtArray<float>* out, const KtArray<float>& ref, const Kt
                         const KtArray<int>& order);
 void KtGetClosestAngles(KtArray<float>* out, const KtArray<float>& ref, const KtArray<float>& cand);
 
+// Double-precision forms for work that must keep more than single-precision
+// digits (a take resampled between its frames). The same conventions, for
+// orders of three distinct axes; the decomposition's middle angle lies in
+// [-pi/2, pi/2] and is found without the precision asin loses near its
+// ends. The closest angles pick, as the float form does, between the two
+// families of equivalent triples, (a, b, c) and (a + pi, pi - b, c + pi),
+// each moved by whole turns toward ref.
+void KtComposeRotationMatrix(double m[3][3], const double angles[3], const int order[3]);
+void KtGetDecomposedRotationMatrix(double angles[3], const int order[3], const double m[3][3]);
+void KtGetClosestAngles(double out[3], const double ref[3], const double cand[3],
+                        const int order[3]);
+
 #endif

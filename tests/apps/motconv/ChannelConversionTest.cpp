@@ -262,11 +262,15 @@ TEST_F(ChannelConversion, CheckWarnsAboutTheFirstFramesValueCounts) {
                              bone("c", "1 0 0", "1", ""), bone("d", "1 0 0", "1", "rx l")},
                             {"root a b c d"}),
        std::string(kAMCHeader) +
-           "1\nroot 1 2 3\na 1 2 3\nd 1 2\nzz 4\n2\nroot 1\na 1\nd 1 2\nzz 4\n");
-  // Newest first: b lacks its entry, a has three values for two dofs, the
-  // root three for six; c (no dofs) and zz (no bone) are not reported, nor
-  // are later frames.
+           "1\nroot 1 2 3\nzz 4\na 1 2 3\nD 1 2\nYy 5\nZZ 6\n"
+           "2\nroot 1\nzz 4\na 1\nD 1 2\nYy 5\nZZ 6\n");
+  // Newest first: the bones the skeleton lacks, once each, in the frame's
+  // order (zz, Yy; ZZ is zz again), after the skeleton's own: b lacks its
+  // entry, a has three values for two dofs, the root three for six; c (no
+  // dofs) and D (d in another case) are not reported, nor are later frames.
   EXPECT_EQ(checkWarnings(),
+            "Bone \"Yy\" is in the AMC, but not in the ASF; its values are not used.\n"
+            "Bone \"zz\" is in the AMC, but not in the ASF; its values are not used.\n"
             "Bone \"b\" has dofs in the ASF, but not in the AMC.\n"
             "Bone \"a\" has 2 dofs in the ASF, but the AMC specifies 3.\n"
             "Bone \"root\" has 6 dofs in the ASF, but the AMC specifies 3.\n");

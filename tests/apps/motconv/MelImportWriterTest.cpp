@@ -326,3 +326,38 @@ TEST_F(MelImportWriter, MotionWithoutFramesWritesNothing) {
   printMELScript(out, skeleton, motion, 30);
   EXPECT_EQ(out.str(), "");
 }
+
+namespace {
+
+// With a capture rate the script starts at the take's first scene frame:
+// frame 1 captured at 120 lies at 1/120 s, so the first scene frame at 60
+// is 1 (ceil of 0.5), at 25 it is 1 (ceil of 0.2083); frame 240 at 120 is
+// scene frame 60 at 30 exactly.
+TEST_F(MelImportWriter, ACaptureRateStartsTheTimeAtTheFirstSceneFrame) {
+  KaASF skeleton;
+  readSkeleton(&skeleton, kLfemurASF);
+  auto firstLines = [&](const std::string& amc, const char* capture, int fps) {
+    KaAMC motion;
+    readMotion(&motion, amc);
+    MotconvCaptureRate rate;
+    EXPECT_TRUE(motconvParseCaptureRate(capture, &rate));
+    std::ostringstream out;
+    printMELScript(out, skeleton, motion, fps, nullptr, &rate);
+    const std::string s = out.str();
+    const size_t at = s.find("    currentTime -edit ");
+    return at == std::string::npos ? std::string() : s.substr(at, s.find("    fitAll") - at);
+  };
+  EXPECT_EQ(firstLines(kLfemurAMC, "120", 60),
+            "    currentTime -edit 1;\n    playbackOptions -minTime 1;\n");
+  const std::string late =
+      ":FULLY-SPECIFIED\n:DEGREES\n240\nroot 1 2 3 4 5 6\nlfemur 7 8 9\n"
+      "241\nroot 1 2 3 4 5 6\nlfemur 7 8 9\n";
+  EXPECT_EQ(firstLines(late, "120", 30),
+            "    currentTime -edit 60;\n    playbackOptions -minTime 60;\n");
+  EXPECT_EQ(firstLines(late, "100", 30),
+            "    currentTime -edit 72;\n    playbackOptions -minTime 72;\n");
+  EXPECT_EQ(firstLines(late, "30", 30),
+            "    currentTime -edit 240;\n    playbackOptions -minTime 240;\n");
+}
+
+}  // namespace

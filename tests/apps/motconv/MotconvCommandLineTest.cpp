@@ -72,7 +72,15 @@ TEST_F(MotconvCommandLine, FivePositionalArgumentsContinueTheRunAtEveryRate) {
     EXPECT_FALSE(p.goOn) << fps;
     EXPECT_EQ(p.status, 1) << fps;
     EXPECT_EQ(p.out, banner()) << fps;
-    EXPECT_EQ(p.err, "ERROR: Invalid value for fps.\n") << fps;
+    // The fixed first line, what was given and what Raro plays, and for a
+    // number above 0 how to play a take captured at that rate.
+    std::string expected = std::string("ERROR: Invalid value for fps.\n       The frame rate \"") +
+                           fps + "\" is not one of Raro's rates 15, 24, 25, 30, 48, 50 and 60.\n";
+    if (std::string(fps) == "100")
+      expected +=
+          "       A take captured at 100 frames per second plays at its own speed with -capture "
+          "100 and one of those rates.\n";
+    EXPECT_EQ(p.err, expected) << fps;
   }
 }
 
@@ -107,4 +115,25 @@ TEST_F(MotconvCommandLine, PagesWithFilesArePrintedBeforeTheBannerAndTheRunGoesO
   EXPECT_EQ(p.status, 0);
   EXPECT_EQ(p.out, manual.str() + copyright.str());
   EXPECT_EQ(p.err, "");
+}
+
+TEST_F(MotconvCommandLine, CaptureTakesANumberAboveZeroAndALaterOneReplacesAnEarlierOne) {
+  Parsed p =
+      parse({"-capture", "120", "-CAPTURE", "29.97", "s.asf", "m.amc", "30", "i.mel", "t.mov"});
+  EXPECT_TRUE(p.goOn);
+  EXPECT_TRUE(p.args.captureGiven);
+  EXPECT_STREQ(p.args.capture.text, "29.97");
+  EXPECT_EQ(p.args.capture.numerator, 2997);
+  EXPECT_EQ(p.args.capture.denominator, 100);
+  EXPECT_EQ(p.args.fps, 30);
+  p = parse({"s.asf", "m.amc", "30", "i.mel", "t.mov"});
+  EXPECT_FALSE(p.args.captureGiven);
+  // Refused in the option loop, before the banner and before any file.
+  p = parse({"-capture", "1e999", "s.asf", "m.amc", "30", "i.mel", "t.mov"});
+  EXPECT_FALSE(p.goOn);
+  EXPECT_EQ(p.status, 1);
+  EXPECT_EQ(p.out, "");
+  EXPECT_EQ(p.err,
+            "\nERROR: Invalid value \"1e999\" for -capture option: the capture rate must be a "
+            "finite number above 0.\n\n");
 }

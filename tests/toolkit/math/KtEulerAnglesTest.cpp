@@ -268,3 +268,56 @@ TEST(KtEulerAngles, ClosestAnglesKeepTheFirstSetOnATie) {
   EXPECT_NEAR(-1.5f, res[1], 1e-6f);
   EXPECT_NEAR(-3.0f * kHalfPi, res[2], 1e-5f);
 }
+
+namespace {
+
+// The double forms: every order of three distinct axes composes and
+// decomposes back within double rounding, also a millionth of a radian
+// from gimbal lock, and the closest angles pick the nearer family.
+TEST(KtEulerAnglesDouble, ComposeAndDecomposeAreInversesForEveryOrder) {
+  const int orders[6][3] = {{1, 2, 3}, {1, 3, 2}, {2, 1, 3}, {2, 3, 1}, {3, 1, 2}, {3, 2, 1}};
+  const double triples[3][3] = {
+      {0.1, 0.2, 0.3}, {-2.9, 1.2, 3.0}, {0.4, 1.5707963267948966 - 1e-6, -0.7}};
+  for (const auto& order : orders) {
+    for (const auto& t : triples) {
+      // The middle angle of the order is the one within [-pi/2, pi/2].
+      double angles[3];
+      angles[order[0] - 1] = t[0];
+      angles[order[1] - 1] = t[1];
+      angles[order[2] - 1] = t[2];
+      double m[3][3];
+      KtComposeRotationMatrix(m, angles, order);
+      double back[3];
+      KtGetDecomposedRotationMatrix(back, order, m);
+      for (int a = 0; a < 3; ++a) EXPECT_NEAR(back[a], angles[a], 1e-9) << order[0] << order[1];
+    }
+  }
+  // The double composition is the float one's, in more digits.
+  const double angles[3] = {0.1, 0.2, 0.3};
+  const int xyz[3] = {3, 2, 1};
+  double m[3][3];
+  KtComposeRotationMatrix(m, angles, xyz);
+  const Kt3X3FloatMat f = KtComposeRotationMatrix(triple(0.1f, 0.2f, 0.3f), order(3, 2, 1));
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(m[r][c], f.m[r][c], 1e-6);
+}
+
+TEST(KtEulerAnglesDouble, ClosestAnglesMoveByWholeTurnsOrTakeTheOtherFamily) {
+  const int xyz[3] = {1, 2, 3};
+  const double pi = 3.141592653589793;
+  double out[3];
+  const double ref1[3] = {3.0, 0, 0}, cand1[3] = {-3.0, 0, 0};
+  KtGetClosestAngles(out, ref1, cand1, xyz);
+  EXPECT_NEAR(out[0], 2 * pi - 3.0, 1e-12);
+  const double ref2[3] = {pi, 3.0, pi}, cand2[3] = {0, 0.1, 0};
+  KtGetClosestAngles(out, ref2, cand2, xyz);
+  EXPECT_NEAR(out[0], pi, 1e-12);
+  EXPECT_NEAR(out[1], pi - 0.1, 1e-12);
+  EXPECT_NEAR(out[2], pi, 1e-12);
+  // Many turns away is one step, not a loop per turn.
+  const double ref3[3] = {2000 * pi + 0.5, 0, 0}, cand3[3] = {0.4, 0, 0};
+  KtGetClosestAngles(out, ref3, cand3, xyz);
+  EXPECT_NEAR(out[0], 2000 * pi + 0.4, 1e-9);
+}
+
+}  // namespace

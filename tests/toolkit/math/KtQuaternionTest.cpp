@@ -63,3 +63,41 @@ TEST(KtQuaternion, PrintsScalarThenVectorAsPoint) {
   out << quat(1, 0, 0, 0);
   EXPECT_EQ("(1,[ 0  0  0 ])", out.str());
 }
+
+namespace {
+
+TEST(KtDoubleQuaternion, MatrixRoundTripAndSlerpAlongTheShorterArc) {
+  // A turn of 0.8 rad about (1, 2, 2) / 3, in each direction.
+  const double half = 0.4;
+  KtDoubleQuaternion q;
+  q.w = std::cos(half);
+  q.x = std::sin(half) / 3;
+  q.y = 2 * std::sin(half) / 3;
+  q.z = 2 * std::sin(half) / 3;
+  double m[3][3];
+  KtRotationOfQuaternion(m, q);
+  const KtDoubleQuaternion back = KtQuaternionOfRotation(m);
+  EXPECT_NEAR(back.w, q.w, 1e-12);
+  EXPECT_NEAR(back.x, q.x, 1e-12);
+  EXPECT_NEAR(back.z, q.z, 1e-12);
+  // The matrix is KtRotMatrix's: a quarter turn about z takes x to y.
+  KtDoubleQuaternion z;
+  z.w = std::cos(M_PI / 4);
+  z.z = std::sin(M_PI / 4);
+  KtRotationOfQuaternion(m, z);
+  EXPECT_NEAR(m[0][1], 1, 1e-12);
+  // 170 and -170 degrees about x: the shorter arc passes 180, not 0.
+  KtDoubleQuaternion a, b;
+  a.w = std::cos(170 * M_PI / 360);
+  a.x = std::sin(170 * M_PI / 360);
+  b.w = std::cos(-170 * M_PI / 360);
+  b.x = std::sin(-170 * M_PI / 360);
+  const KtDoubleQuaternion mid = KtSlerpShorter(a, b, 0.5);
+  EXPECT_NEAR(std::fabs(mid.x), 1, 1e-12);
+  EXPECT_NEAR(mid.w, 0, 1e-12);
+  const KtDoubleQuaternion same = KtSlerpShorter(a, a, 0.3);
+  EXPECT_NEAR(same.w, a.w, 1e-15);
+  EXPECT_NEAR(same.x, a.x, 1e-15);
+}
+
+}  // namespace
