@@ -27,6 +27,9 @@ bool krReadMov(const std::string& text, const char* fileName, const KrTake& take
     ++number;
     int columns = 0;
     size_t i = pos;
+    while (i < end && isBlank(text[i])) ++i;
+    // A "//" comment line holds no frame.
+    if (text.compare(i, 2, "//") == 0) i = end;
     while (true) {
       while (i < end && isBlank(text[i])) ++i;
       if (i >= end) break;

@@ -8,7 +8,7 @@ const char* const theKrExpectedJointLine =
     "Expected \"joint\", \"select\", \"addAttr\" or \"setAttr\".";
 const char* const theKrExpectedSemicolon = "Expected \";\" at the end of the line.";
 const char* const theKrUnknownJointFlag = "Unknown joint flag '%s'.";
-const char* const theKrBadNumber = "Expected a number in %s, found '%s'.";
+const char* const theKrBadNumber = "Expected a number with unit \"%s\", found '%s'.";
 const char* const theKrBareNumber = "A number without unit must be 0, found '%s'.";
 const char* const theKrBadRotationOrder = "Expected a rotation order of x, y and z, found '%s'.";
 const char* const theKrBadDof = "Expected degrees of freedom of x, y and z, found %s.";

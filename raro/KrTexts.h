@@ -12,7 +12,7 @@ extern const char* const theKrLine;  // %d line
 extern const char* const theKrExpectedJointLine;
 extern const char* const theKrExpectedSemicolon;
 extern const char* const theKrUnknownJointFlag;  // %s flag
-extern const char* const theKrBadNumber;         // %s word, %s unit
+extern const char* const theKrBadNumber;         // %s unit, %s word
 extern const char* const theKrBareNumber;        // %s word
 extern const char* const theKrBadRotationOrder;  // %s order
 extern const char* const theKrBadDof;            // %s dof
