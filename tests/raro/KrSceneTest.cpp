@@ -1,5 +1,6 @@
 // The joint evaluation on values worked out by hand: absolute placement
-// under a turned parent, a take's bindings in the take's angle unit, and
+// under a turned parent, the rotation order and the orientation, a take's
+// bindings in the take's angle unit, and
 // unbound attributes keeping what they hold.
 
 #include <gtest/gtest.h>
@@ -71,4 +72,22 @@ TEST(KrScene, PlacesJointsAbsolutelyAndPlaysTheBoundAttributes) {
   const double half[] = {M_PI / 2, 0, 5};
   scene.apply(half, 1.0);
   expectAt(scene.world("c").t, 3, 0, 0);
+}
+
+// g turns in the order y, x, z by 90 degrees about y and about x, and is
+// oriented 90 degrees about z: its frame is Ry(90) . Rx(90) . Rz(90), the
+// rotate attribute in its order first, then the orientation. Its x axis
+// ends on -x, y on z and z on y (any other order puts x elsewhere).
+TEST(KrScene, TurnsInTheRotationOrderThenByTheOrientation) {
+  KrScene scene;
+  scene.select(-1);
+  const int g = scene.addJoint(jointNamed("g", "yxz", "xy", M_PI / 2), {0, 0, 0});
+  scene.bind({0, g, false, 0});
+  scene.bind({1, g, false, 1});
+  const double turn[] = {90, 90};
+  scene.apply(turn, M_PI / 180);
+  const KrMat3 r = scene.world("g").r;
+  const double want[3][3] = {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) EXPECT_NEAR(r.m[i][j], want[i][j], 1e-12) << i << " " << j;
 }
