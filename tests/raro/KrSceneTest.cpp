@@ -1,7 +1,7 @@
 // The joint evaluation on values worked out by hand: absolute placement
 // under a turned parent, the rotation order and the orientation, a take's
-// bindings in the take's angle unit, and
-// unbound attributes keeping what they hold.
+// bindings in the take's angle unit, and unbound attributes keeping what
+// they hold.
 
 #include <gtest/gtest.h>
 
