@@ -27,10 +27,10 @@ for file in "$bindir/skelconv" "$bindir/motconv" "$mandir/man1/skelconv.1" \
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 
-# Every header of the library's three folders but the ASF reader's private
+# Every header of the library's four folders but the ASF reader's private
 # one, and nothing else, under include/acclaimkit.
 headers="$prefix/$includedir/acclaimkit"
-want=$(cd "$source" && ls toolkit/*.h toolkit/math/*.h acclaim/*.h |
+want=$(cd "$source" && ls toolkit/*.h toolkit/math/*.h acclaim/*.h raro/*.h |
   grep -v '^acclaim/KaASFReaderSections\.h$' | sort)
 got=$(cd "$headers" 2>/dev/null && find . -type f | sed 's|^\./||' | sort)
 if [ "$want" != "$got" ]; then

@@ -332,10 +332,13 @@ TEST_P(CapturePlayback, EveryJointShowsTheCaptureAtEverySceneFrame) {
   const long long last = motion.fields[motion.fields.count() - 1].number;
   const long long mFirst = -floorDiv(-first * F, C);
   const long long mLast = floorDiv(last * F, C);
-  const std::vector<std::vector<double>> mov = readMovLines(readText(dir / "t.mov"));
+  std::vector<std::vector<double>> mov;
+  ASSERT_TRUE(scene.readMov(readText(dir / "t.mov"), &mov, &problem)) << problem;
   ASSERT_EQ((long long)mov.size(), mLast - mFirst + 1);
   const std::string mel = readText(dir / "t.mel");
   EXPECT_NE(mel.find("currentTime -edit " + std::to_string(mFirst) + ";"), std::string::npos);
+  EXPECT_EQ(scene.take().firstFrame, mFirst);
+  EXPECT_EQ(scene.take().fps, rate.fps);
 
   double worstPosition = 0, worstRotation = 0;
   int interpolatedLines = 0;

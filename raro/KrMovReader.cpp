@@ -1,0 +1,63 @@
+#include "raro/KrMovReader.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "raro/KrLineError.h"
+#include "raro/KrTexts.h"
+
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+}  // namespace
+
+bool krReadMov(const std::string& text, const char* fileName, const KrTake& take, int axesNeeded,
+               KrMov* mov) {
+  mov->columns = 0;
+  mov->values.clear();
+  int number = 0;
+  size_t pos = 0;
+  std::string word;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    ++number;
+    int columns = 0;
+    size_t i = pos;
+    while (i < end && isBlank(text[i])) ++i;
+    // A "//" comment line holds no frame.
+    if (text.compare(i, 2, "//") == 0) i = end;
+    while (true) {
+      while (i < end && isBlank(text[i])) ++i;
+      if (i >= end) break;
+      size_t stop = i;
+      while (stop < end && !isBlank(text[stop])) ++stop;
+      word.assign(text, i, stop - i);
+      char* after = nullptr;
+      const double v = std::strtod(word.c_str(), &after);
+      if (*after != '\0' || !std::isfinite(v) ||
+          !(word[0] == '-' || word[0] == '.' || (word[0] >= '0' && word[0] <= '9')))
+        return krLineError(theKrMovFailed, fileName, number, theKrMovNotNumber, word.c_str());
+      mov->values.push_back(v);
+      ++columns;
+      i = stop;
+    }
+    pos = end + 1;
+    if (columns == 0) continue;
+    if (mov->columns == 0) mov->columns = columns;
+    const int needed = mov->columns > axesNeeded ? mov->columns : axesNeeded + 1;
+    if (columns != needed)
+      return krLineError(theKrMovFailed, fileName, number, theKrMovColumns, needed, columns);
+    // The time of the line puts it on its own scene frame.
+    const int frame = mov->frames() - 1;
+    const double expected = (double)(take.firstFrame + frame) / take.fps;
+    const double time = mov->values[(size_t)frame * columns];
+    if (std::fabs(time - expected) * take.fps > 0.01)
+      return krLineError(theKrMovFailed, fileName, number, theKrMovTime, expected, time);
+  }
+  if (mov->frames() == 0) return krLineError(theKrMovFailed, fileName, number, "%s", theKrMovEmpty);
+  return true;
+}
