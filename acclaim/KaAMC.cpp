@@ -71,6 +71,13 @@ void KaAMCField::setBones(const KtList<KaAMCBone>& newBones) {
   if (boneNames) setBoneNamesPtr(boneNames);
 }
 
+const KaAMCBone* KaAMCField::findBoneInSlot(int slot, const KtArray<KtStr>& names,
+                                            const char* name) const {
+  if (slot >= 0 && slot < bones.count() && bones[slot].name == &names[slot]) return &bones[slot];
+  if (slot < 0 && boneNames == &names) return nullptr;
+  return findBone(name);
+}
+
 KaAMCBone* KaAMCField::findBone(const char* name) const {
   KtStr wanted(name);
   int length = wanted.length();

@@ -86,6 +86,12 @@ class KaAMCField {
   void setBoneValues(int i, const KtArray<float>& values);
   // The first entry whose name equals name without regard to case, or null.
   KaAMCBone* findBone(const char* name) const;
+  // The entry for name, whose slot in the take's name list (-1 where the
+  // list lacks it) was looked up once: a frame linked to that list holds
+  // entry i under name i, so the slot answers for every such frame, and a
+  // name the list lacks is in none of them; any other frame is searched by
+  // name.
+  const KaAMCBone* findBoneInSlot(int slot, const KtArray<KtStr>& names, const char* name) const;
 
   const KtArray<KtStr>* boneNames = nullptr;
   int number = 0;

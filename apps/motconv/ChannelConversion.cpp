@@ -201,20 +201,6 @@ int slotOf(const KaAMC& motion, const KtStr& name) {
   return -1;
 }
 
-// A frame's entry for a name, found without regard to case. Frames read
-// from a file hold entry i under name i of the motion's name list, so the
-// slot found once answers for every frame; a frame whose slot does not hold
-// that name is searched instead.
-const KaAMCBone* entryFor(const KaAMCField& frame, const KaAMC& motion, int slot,
-                          const char* name) {
-  if (slot >= 0 && slot < frame.bones.count() && frame.bones[slot].name == &motion.boneNames[slot])
-    return &frame.bones[slot];
-  // A linked frame names its entries from the list only: a name the list
-  // lacks is in none of them.
-  if (slot < 0 && frame.boneNames == &motion.boneNames) return nullptr;
-  return frame.findBone(name);
-}
-
 }  // namespace
 
 float motconvScale(const KaASF& skeleton) {
@@ -402,7 +388,7 @@ const char* ChannelConverter::name(int column) const {
 void ChannelConverter::setFrame(const KaAMCField& frame) {
   _frame = &frame;
   ++_stamp;
-  for (Node& n : _nodes) n.entry = entryFor(frame, _motion, n.slot, n.name);
+  for (Node& n : _nodes) n.entry = frame.findBoneInSlot(n.slot, _motion.boneNames, n.name);
   _withRoot = _nodes[0].entry ? 1 : 0;
 }
 

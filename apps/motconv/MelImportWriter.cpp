@@ -44,16 +44,6 @@ void forEachChannel(const MotconvChannelBone& bone, Visit visit) {
   }
 }
 
-std::vector<KtStr> filterNames() {
-  std::vector<KtStr> names;
-  KtStr rest = filterList;
-  for (KtStr name = rest.extractFirstToken(" \t\n\r"); !name.isNull();
-       name = rest.extractFirstToken(" \t\n\r")) {
-    names.push_back(name);
-  }
-  return names;
-}
-
 void writeHeader(std::ostream& out) {
   out << "//\n"
       << "// MEL script created by " << theMotconvName << " version " << theMotconvVersion << "\n"
@@ -216,7 +206,7 @@ void writeMainProcedure(std::ostream& out, const std::vector<KtStr>& filters, lo
 void printMELScript(std::ostream& out, const KaASF& skeleton, const KaAMC& motion, int fps,
                     const KtStr* jointPrefix, const MotconvCaptureRate* capture) {
   if (motion.fields.isEmpty() || !motconvFindFrameRate(fps)) return;
-  const std::vector<KtStr> filters = filterNames();
+  const std::vector<KtStr> filters = motconvFilterNames();
   writeHeader(out);
   writeDeviceProcedure(out, skeleton, motion, jointPrefix);
   if (!filters.empty()) writeFilterProcedures(out);

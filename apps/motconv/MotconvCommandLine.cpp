@@ -12,6 +12,15 @@
 
 KtStr filterList;
 
+std::vector<KtStr> motconvFilterNames() {
+  std::vector<KtStr> names;
+  KtStr rest = filterList;
+  for (KtStr name = rest.extractFirstToken(" \t\n\r"); !name.isNull();
+       name = rest.extractFirstToken(" \t\n\r"))
+    names.push_back(name);
+  return names;
+}
+
 namespace {
 
 constexpr int thePositionalCount = 5;

@@ -2,6 +2,7 @@
 #define MOTCONV_COMMAND_LINE_H
 
 #include <iosfwd>
+#include <vector>
 
 #include "apps/motconv/CaptureTimeLine.h"
 #include "toolkit/KtStr.h"
@@ -9,6 +10,8 @@
 // The argument of the last "-filter" option exactly as typed; empty when
 // none was given. The import script takes its filter names from it.
 extern KtStr filterList;
+// The filter names of filterList, split at white space, in order.
+std::vector<KtStr> motconvFilterNames();
 
 // What the command line hands to the conversion run.
 struct MotconvArguments {

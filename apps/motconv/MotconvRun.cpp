@@ -28,9 +28,7 @@ namespace {
 // names: one that holds anything but ASCII letters, digits and underscores
 // could end a statement or a string there.
 bool refuseUnsafeFilterNames() {
-  KtStr rest = filterList;
-  for (KtStr name = rest.extractFirstToken(" \t\n\r"); !name.isNull();
-       name = rest.extractFirstToken(" \t\n\r")) {
+  for (const KtStr& name : motconvFilterNames()) {
     if (!KtIsScriptName(name.text())) {
       KtError(
           "Filter \"%s\" cannot be named in the import script, whose names may hold only "

@@ -21,15 +21,6 @@ TakeChecker::TakeChecker(const KaASF& skeleton, const KaAMC& take) : _take(take)
     _expected.push_back({bone->name.text(), bone->dofs.count(), slotOf(bone->name.text())});
 }
 
-// Frames read from a file hold entry i under name i of the take's list; any
-// other frame is searched by name, without regard to case.
-const KaAMCBone* TakeChecker::_entryOf(const KaAMCField& frame, const Expected& bone) const {
-  int slot = bone.slot;
-  if (slot >= 0 && slot < frame.bones.count() && frame.bones[slot].name == &_take.boneNames[slot])
-    return &frame.bones[slot];
-  return frame.findBone(bone.name);
-}
-
 bool TakeChecker::checkFrame(const KaAMCField& frame) {
   if (_started && frame.number <= _last) {
     KtError("Frame %d follows frame %d: frame numbers must increase.", frame.number, _last);
@@ -45,7 +36,7 @@ bool TakeChecker::checkFrame(const KaAMCField& frame) {
   _started = true;
   _last = frame.number;
   for (const Expected& bone : _expected) {
-    const KaAMCBone* entry = _entryOf(frame, bone);
+    const KaAMCBone* entry = frame.findBoneInSlot(bone.slot, _take.boneNames, bone.name);
     if (entry && entry->values.count() != bone.dofs) {
       KtError("Frame %d: bone \"%s\" has %d dofs in the ASF, but the AMC specifies %d.",
               frame.number, bone.name, bone.dofs, entry->values.count());

@@ -39,7 +39,6 @@ class TakeChecker {
     int dofs;
     int slot;  // the first entry of the take's name list that names it, or -1
   };
-  const KaAMCBone* _entryOf(const KaAMCField& frame, const Expected& bone) const;
 
   const KaAMC& _take;
   std::vector<Expected> _expected;
