@@ -125,10 +125,8 @@ void composeChain(KtCoordSystem* animated, KtCoordSystem* rest, KtCoordSystem* p
   if (chain.empty() && parentAnimated) *parentAnimated = 1.0f;
 }
 
-// Writes the channels of the root (isRoot) or of a bone of the skeleton
-// whose dof list has the codes codes[0..n). A name the skeleton does not
-// hold (neither root nor bone) has no frame: its translation is the origin.
-// A value count that differs from the dof count fails the bone's channels.
+// A value count that differs from the dof count fails the bone's channels:
+// true when they agree, else false with the error recorded.
 bool valueCountMatches(int count, int dofCount) {
   if (count == dofCount) return true;
   KtError(
@@ -153,6 +151,9 @@ bool writeTranslation(std::ostream& out, const KtCoordSystem& local, const KaAMC
   return true;
 }
 
+// Writes the channels of the root (isRoot) or of a bone of the skeleton
+// whose dof list has the codes codes[0..n). A name the skeleton does not
+// hold (neither root nor bone) has no frame: its translation is the origin.
 void printChannels(std::ostream& out, bool isRoot, const KaASFBone* bone, const KaASF& skeleton,
                    const KaAMCField& frame, const int* codes, int n, const float* values, int count,
                    int degrees, float scale) {
@@ -377,10 +378,6 @@ int ChannelConverter::columnCount() const {
   return (int)_columnNode.size();
 }
 
-const KaASFBone* ChannelConverter::bone(int column) const {
-  return _nodes[_columnNode[column]].bone;
-}
-
 const char* ChannelConverter::name(int column) const {
   return _nodes[_columnNode[column]].name;
 }
@@ -469,15 +466,4 @@ void ChannelConverter::printChannels(std::ostream& out, int column) {
   }
   for (int k = 0; k < dofCount; ++k)
     if (isRotation(n.codes[k])) writeMovNumber(out, values[k]);
-}
-
-void ChannelConverter::composeMatrices(KtCoordSystem* animated, KtCoordSystem* rest, int column) {
-  const int node = _columnNode[column];
-  const Node& n = _nodes[node];
-  if (!n.regular) {
-    composeChain(animated, rest, nullptr, _skeleton, *_frame, n.bone, _scale, _degrees);
-    return;
-  }
-  *rest = _restOf(node, _withRoot);
-  *animated = _animatedOf(node);
 }

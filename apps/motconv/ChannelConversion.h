@@ -29,8 +29,8 @@ void applyBoneMotion(KtCoordSystem* m, const KaASFDOFGroup& dofs, const float* v
                      float scale, int degrees);
 
 // Fills the animated and the rest transform (both world space) of the bone
-// named boneName ("root" for the root) in the given frame. The caller
-// passes both set to the identity. The chain of parents is walked without
+// named boneName ("root" for the root) in the given frame; whatever both
+// held before is replaced. The chain of parents is walked without
 // recursion.
 void composeMotionMatrices(KtCoordSystem* animated, KtCoordSystem* rest, const KaASF& skeleton,
                            const KaAMCField& frame, const char* boneName, float scale, int degrees);
@@ -63,8 +63,7 @@ class ChannelConverter {
 
   // 1 + the number of bones.
   int columnCount() const;
-  // The column's bone (null for the root) and its name ("root").
-  const KaASFBone* bone(int column) const;
+  // The column's name ("root" for column 0).
   const char* name(int column) const;
   // Makes frame the current frame (until the next call); the frame must
   // stay unchanged while it is current.
@@ -74,8 +73,6 @@ class ChannelConverter {
   // printBoneChannels for the column's entry in the current frame (which
   // must have one).
   void printChannels(std::ostream& out, int column);
-  // composeMotionMatrices for the column in the current frame.
-  void composeMatrices(KtCoordSystem* animated, KtCoordSystem* rest, int column);
 
  private:
   // The root (node 0) or one distinct bone of the skeleton.
