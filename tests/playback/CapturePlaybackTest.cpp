@@ -24,6 +24,7 @@
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
 #include "tests/playback/AcclaimReference.h"
+#include "tests/playback/PlaybackFiles.h"
 #include "tests/playback/RaroScene.h"
 #include "toolkit/KtBuild.h"
 #include "toolkit/KtExcept.h"
@@ -32,37 +33,6 @@ namespace {
 
 using namespace playback;
 namespace fs = std::filesystem;
-
-const double kPositionTolerance = 0.01;  // inches
-const double kRotationTolerance = 0.05;  // degrees
-
-std::string readText(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-  std::ofstream out(path);
-  out << text;
-}
-
-// The AMC text up to the line that holds only the number frames + 1.
-std::string firstFrames(const std::string& amc, int frames) {
-  std::istringstream in(amc);
-  std::ostringstream out;
-  const std::string stop = std::to_string(frames + 1);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::string trimmed = line;
-    while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == ' '))
-      trimmed.pop_back();
-    if (trimmed == stop) break;
-    out << line << "\n";
-  }
-  return out.str();
-}
 
 // --- a synthetic skeleton with every kind of bone ---------------------------
 
@@ -263,18 +233,6 @@ std::vector<CaptureCase> captureCases() {
   return {{"CmuCharleston", readText(cmu / "charleston.asf"),
            firstFrames(readText(cmu / "charleston1.amc"), 150)},
           {"SyntheticKinds", syntheticASF(), syntheticAMC()}};
-}
-
-fs::path workFolder(const std::string& name) {
-  fs::path dir = fs::current_path() / "playback-work" / name;
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-
-int run(const fs::path& dir, const std::string& command) {
-  const std::string line = "cd '" + dir.string() + "' && " + command + " > log.txt 2>&1";
-  return std::system(line.c_str());
 }
 
 class CapturePlayback : public ::testing::TestWithParam<std::tuple<int, int>> {
