@@ -1,7 +1,7 @@
 #include "raro/KrMovReader.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "raro/KrLineError.h"
 #include "raro/KrTexts.h"
@@ -12,6 +12,14 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
 
+// The whole of [begin, end) as a finite decimal number: a minus sign, a
+// digit or a point first ("%g" text and the like; no "+", hex, inf or nan).
+bool parseNumber(const char* begin, const char* end, double* value) {
+  if (!(*begin == '-' || *begin == '.' || (*begin >= '0' && *begin <= '9'))) return false;
+  const std::from_chars_result r = std::from_chars(begin, end, *value);
+  return r.ec == std::errc() && r.ptr == end && std::isfinite(*value);
+}
+
 }  // namespace
 
 bool krReadMov(const std::string& text, const char* fileName, const KrTake& take, int axesNeeded,
@@ -20,7 +28,6 @@ bool krReadMov(const std::string& text, const char* fileName, const KrTake& take
   mov->values.clear();
   int number = 0;
   size_t pos = 0;
-  std::string word;
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
     if (end == std::string::npos) end = text.size();
@@ -35,12 +42,10 @@ bool krReadMov(const std::string& text, const char* fileName, const KrTake& take
       if (i >= end) break;
       size_t stop = i;
       while (stop < end && !isBlank(text[stop])) ++stop;
-      word.assign(text, i, stop - i);
-      char* after = nullptr;
-      const double v = std::strtod(word.c_str(), &after);
-      if (*after != '\0' || !std::isfinite(v) ||
-          !(word[0] == '-' || word[0] == '.' || (word[0] >= '0' && word[0] <= '9')))
-        return krLineError(theKrMovFailed, fileName, number, theKrMovNotNumber, word.c_str());
+      double v = 0;
+      if (!parseNumber(text.data() + i, text.data() + stop, &v))
+        return krLineError(theKrMovFailed, fileName, number, theKrMovNotNumber,
+                           text.substr(i, stop - i).c_str());
       mov->values.push_back(v);
       ++columns;
       i = stop;
