@@ -1,5 +1,6 @@
 #include "raro/KrMovReader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -18,6 +19,17 @@ bool parseNumber(const char* begin, const char* end, double* value) {
   if (!(*begin == '-' || *begin == '.' || (*begin >= '0' && *begin <= '9'))) return false;
   const std::from_chars_result r = std::from_chars(begin, end, *value);
   return r.ec == std::errc() && r.ptr == end && std::isfinite(*value);
+}
+
+// How far a line's time may lie from its frame's: a hundredth of a frame,
+// or half a unit of the sixth significant digit the time is written with,
+// whichever is more (frame 3004 at 30 is 100.133, a third of a hundredth
+// of a frame short).
+double timeTolerance(double expected, int fps) {
+  const double magnitude = std::fabs(expected);
+  const double lastDigit =
+      magnitude > 0 ? std::pow(10.0, std::floor(std::log10(magnitude)) - 5) : 0;
+  return std::max(0.01 / fps, 0.5 * lastDigit * (1 + 1e-9));
 }
 
 }  // namespace
@@ -60,7 +72,7 @@ bool krReadMov(const std::string& text, const char* fileName, const KrTake& take
     const int frame = mov->frames() - 1;
     const double expected = (double)(take.firstFrame + frame) / take.fps;
     const double time = mov->values[(size_t)frame * columns];
-    if (std::fabs(time - expected) * take.fps > 0.01)
+    if (std::fabs(time - expected) > timeTolerance(expected, take.fps))
       return krLineError(theKrMovFailed, fileName, number, theKrMovTime, expected, time);
   }
   if (mov->frames() == 0) return krLineError(theKrMovFailed, fileName, number, "%s", theKrMovEmpty);

@@ -19,6 +19,8 @@ int KrScene::addJoint(const KrJoint& joint, const KrVec3& position) {
   }
   _index[j.name] = (int)_joints.size();
   _joints.push_back(j);
+  _orients.push_back(krRotation(0, j.orient[0]) * krRotation(1, j.orient[1]) *
+                     krRotation(2, j.orient[2]));
   _selected = (int)_joints.size() - 1;
   return _selected;
 }
@@ -51,10 +53,12 @@ void KrScene::apply(const double* values, double angleScale) {
 KrTransform KrScene::_local(int joint) const {
   const KrJoint& j = _joints[joint];
   KrMat3 r;
-  for (char c : j.order) r = r * krRotation(axisOfLetter(c), j.rotate[axisOfLetter(c)]);
-  const KrMat3 orient =
-      krRotation(0, j.orient[0]) * krRotation(1, j.orient[1]) * krRotation(2, j.orient[2]);
-  return KrTransform{r * orient, j.translate};
+  for (char c : j.order) {
+    // A turn by 0 is the identity: leaving it out changes no bit.
+    const int axis = axisOfLetter(c);
+    if (j.rotate[axis] != 0) r = r * krRotation(axis, j.rotate[axis]);
+  }
+  return KrTransform{r * _orients[joint], j.translate};
 }
 
 KrTransform KrScene::world(int joint) const {
@@ -65,11 +69,11 @@ KrTransform KrScene::world(int joint) const {
 void KrScene::positions(std::vector<KrVec3>* out) const {
   // A parent always comes before its children, so one pass in joint order
   // composes every world from its parent's.
-  std::vector<KrTransform> worlds(_joints.size());
+  _worlds.resize(_joints.size());
   out->resize(_joints.size());
   for (size_t i = 0; i < _joints.size(); ++i) {
     const int parent = _joints[i].parent;
-    worlds[i] = parent < 0 ? _local((int)i) : _local((int)i) * worlds[parent];
-    (*out)[i] = worlds[i].t;
+    _worlds[i] = parent < 0 ? _local((int)i) : _local((int)i) * _worlds[parent];
+    (*out)[i] = _worlds[i].t;
   }
 }

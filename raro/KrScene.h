@@ -63,13 +63,17 @@ class KrScene {
 
   KrTransform world(int joint) const;
   KrTransform world(const std::string& name) const { return world(find(name)); }
-  // Every joint's world position, in joint order, in one walk.
+  // Every joint's world position, in joint order, in one walk. Called on
+  // frame after frame of a take, it reuses its working space and each
+  // joint's orientation matrix, which no take changes.
   void positions(std::vector<KrVec3>* out) const;
 
  private:
   KrTransform _local(int joint) const;
 
   std::vector<KrJoint> _joints;
+  std::vector<KrMat3> _orients;              // each joint's orientation, composed once
+  mutable std::vector<KrTransform> _worlds;  // positions()' working space
   std::map<std::string, int> _index;
   std::vector<KrBinding> _bindings;
   int _selected = -1;

@@ -1,10 +1,9 @@
 #include "apps/motview/MotviewRun.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "apps/motview/ContactSheetWriter.h"
@@ -36,16 +35,20 @@ Drawing drawingOf(const char* path) {
 }
 
 bool readText(const char* path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  if (in) content << in.rdbuf();
-  if (!in || in.bad()) {
+  FILE* file = std::fopen(path, "rb");
+  bool ok = file != nullptr;
+  if (ok) {
+    char chunk[1 << 16];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+      text->append(chunk, got);
+    ok = !std::ferror(file);
+    std::fclose(file);
+  }
+  if (!ok) {
     KtError("%s", std::strerror(errno ? errno : EIO));
     KtError("Unable to read \"%s\".", path);
-    return false;
   }
-  *text = content.str();
-  return true;
+  return ok;
 }
 
 // "Reading file: <path> ...", the file read into the model by `read`,

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -66,6 +67,28 @@ TEST(KrMovReader, SkipsBlankLinesAndComments) {
   ASSERT_EQ(mov.frames(), 2);
   EXPECT_EQ(mov.row(1)[0], 0.24);
   EXPECT_EQ(mov.row(1)[2], 4.5);
+}
+
+TEST(KrMovReader, ReadsLongTakesWhoseTimesSixDigitsCannotHoldExactly) {
+  // Scene frames 3003 to 3005 at 30 frames a second as motconv writes their
+  // times: 100.1, 100.133 (100.1333...) and 100.167 (100.1666...).
+  theExceptObj.clear();
+  std::string text;
+  for (int f = 1; f <= 3002; ++f) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%g 1\n", f / 30.0);
+    text += line;
+  }
+  text += "100.1 1\n100.133 1\n100.167 1\n";
+  KrMov mov;
+  ASSERT_TRUE(krReadMov(text, "t.mov", takeAt(30, 1), 1, &mov)) << messages()[1];
+  EXPECT_EQ(mov.frames(), 3005);
+  // A line a frame off is still refused: 100.2 is frame 3006.
+  text += "100.233 1\n";
+  EXPECT_FALSE(krReadMov(text, "t.mov", takeAt(30, 1), 1, &mov));
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{"Unable to read MOV file 't.mov'.",
+                                      "Line 3006:  Expected time 100.2, found 100.233."}));
 }
 
 TEST(KrMovReader, RefusesWhatItDoesNotKnowWithFileAndLine) {
