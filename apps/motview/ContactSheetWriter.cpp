@@ -20,6 +20,7 @@ constexpr double theViewPadding = 10;
 constexpr double theRowGap = 20;
 constexpr double theColumnGap = 16;
 constexpr double theMinCellWidth = 110;  // room for the labels
+constexpr double theCellPadding = 12;    // either side of the widest pose
 constexpr double theJointRadius = 3.5;
 constexpr double theBoneWidth = 2;
 
@@ -91,8 +92,8 @@ Layout computeLayout(TakePoses& poses, const std::vector<Pose>& shown) {
     for (const KrVec3& p : pose.joints)
       half = std::max({half, std::fabs(p.x - centre.x), std::fabs(p.z - centre.z)});
   }
-  layout.halfWidth = half * 1.1;
-  layout.cellWidth = std::ceil(std::max(2 * layout.halfWidth * layout.scale, theMinCellWidth));
+  layout.cellWidth =
+      std::max(std::ceil(2 * half * layout.scale) + 2 * theCellPadding, theMinCellWidth);
   return layout;
 }
 
