@@ -19,8 +19,9 @@ mandir=$9
 
 # The layout: programs, manual pages, the library and its package files.
 package="$prefix/$libdir/cmake/acclaimkit"
-for file in "$bindir/skelconv" "$bindir/motconv" "$mandir/man1/skelconv.1" \
-    "$mandir/man1/motconv.1" "$libdir/libacclaimkit.a" \
+for file in "$bindir/skelconv" "$bindir/motconv" "$bindir/motview" \
+    "$mandir/man1/skelconv.1" "$mandir/man1/motconv.1" "$mandir/man1/motview.1" \
+    "$libdir/libacclaimkit.a" \
     "$libdir/cmake/acclaimkit/acclaimkitConfig.cmake" \
     "$libdir/cmake/acclaimkit/acclaimkitConfigVersion.cmake" \
     "$libdir/cmake/acclaimkit/acclaimkitTargets.cmake"; do

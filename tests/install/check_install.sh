@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks the installed tree:
 #   check_install.sh <cmake> <build dir> <prefix> <source dir>
-# bin/skelconv and bin/motconv are there and executable, the manual pages
-# are in share/man/man1 as written, and the installed programs run from the
-# prefix: without arguments each prints its usage text and exits with 0, and
-# the installed skelconv converts the bundled sample skeleton.
+# bin/skelconv, bin/motconv and bin/motview are there and executable, the
+# manual pages are in share/man/man1 as written, and the installed programs
+# run from the prefix: without arguments each prints its usage text and
+# exits with 0, and the installed skelconv converts the bundled sample
+# skeleton.
 set -u
 
 source "$(dirname "$0")/install_steps.sh" "$@"
 
-for program in skelconv motconv; do
+for program in skelconv motconv motview; do
   [ -f "$prefix/bin/$program" ] || fail "bin/$program is not installed"
   [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
 done
-for page in skelconv.1 motconv.1; do
+for page in skelconv.1 motconv.1 motview.1; do
   installed="$prefix/share/man/man1/$page"
   if [ ! -f "$installed" ]; then
     fail "share/man/man1/$page is not installed"
@@ -45,9 +46,11 @@ expect_run() {
 
 skelconv_usage=$'\nUSAGE\n     skelconv [-h] [-copyright] [-f] [-p <prefix>] <asf file> <mel file>\n\nVERSION\n     1.1\n\nRELEASED\n     December 16, 1998\n\n'
 motconv_usage=$'\nUSAGE\n     motconv [-h] [-copyright] [-f] [-p <prefix>]\n             [-filter "<filter_name> [<filter_name2> ...]"]\n             [-capture <rate>]\n             <asf_file> <amc_file> <fps> <mel_file> <mov_file>\n\nVERSION\n  1.1\n\n'
+motview_usage=$'\nUSAGE\n     motview [-h] [-copyright] [-f] [-frames <list>] [-step <n>]\n             <joint_mel> <import_mel> <mov_file> <output>\n\nVERSION\n     1.1\n\n'
 
 expect_run skelconv-usage "$skelconv_usage" "" 0 "$prefix/bin/skelconv"
 expect_run motconv-usage "$motconv_usage" "" 0 "$prefix/bin/motconv"
+expect_run motview-usage "$motview_usage" "" 0 "$prefix/bin/motview"
 expect_run skelconv-bad-option "" $'\nERROR: Invalid option -x\n\n' 1 "$prefix/bin/skelconv" -x
 
 # A conversion with the installed skelconv: the progress lines and the
