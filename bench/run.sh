@@ -8,7 +8,9 @@
 # parsed and printed again, nothing else), the AMC reader alone (amc_read),
 # skelconv on lambada's skeleton and on a 10,000-bone one, and cat /
 # gzip -dc of the same inputs for scale; then motconv's wall time over the
-# floor's, per take.
+# floor's, per take; then motview on both CMU samples (converted at 60) and
+# on the 100,000-frame take (converted at 30, the page with -step 4), with
+# the size of each drawing.
 #   bench/run.sh            (REPEAT=n runs each case n times, best wall kept;
 #                            KEEP=1 keeps the temporary directory)
 set -euo pipefail
@@ -18,7 +20,7 @@ build=$root/build-bench
 repeat=${REPEAT:-3}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DRC_BENCH=ON -DRC_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target motconv skelconv amc_read amc_floor >/dev/null
+cmake --build "$build" -j2 --target motconv skelconv motview amc_read amc_floor >/dev/null
 
 work=$(mktemp -d /tmp/rc-bench.XXXXXX)
 if [ -z "${KEEP:-}" ]; then trap 'rm -rf "$work"' EXIT; fi
@@ -120,3 +122,38 @@ for n in 2180 $takes; do
   awk -v n="$n" -v a="${wall[motconv$n]}" -v b="${wall[floor$n]}" \
     'BEGIN { r = b > 0 ? sprintf("%.2f", a / b) : "-"; printf "motconv / parse-and-print floor, %s frames, wall time = %s\n", n, r }'
 done
+
+# motview: the drawings and their sizes. Its input is the MOV file (the
+# two scripts are small); the output is not removed between runs, so its
+# size is the drawing's.
+echo
+echo "| case | MOV MB | wall s | user+sys s | peak MB | output MB |"
+echo "|---|---:|---:|---:|---:|---:|"
+# viewrow LABEL TAKE OUTPUT [OPTIONS...]: TAKE.mel, TAKE_import.mel and
+# TAKE.mov in the work folder.
+viewrow() {
+  local label=$1 take=$2 output=$3
+  shift 3
+  local mov=$work/$take.mov
+  measure "$build/apps/motview/motview" -f "$@" "$work/$take.mel" "$work/${take}_import.mel" \
+    "$mov" "$work/$output"
+  awk -v l="$label" -v s="$(stat -c %s "$mov")" -v t="$best" -v c="$cpu" -v m="$peak" \
+    -v o="$(stat -c %s "$work/$output")" 'BEGIN {
+    printf "| %s | %.1f | %.2f | %.2f | %.0f | %.2f |\n", l, s / 1e6, t, c, m / 1024, o / 1e6
+  }'
+}
+for sample in charleston lambada; do
+  amc=$root/data/cmu/${sample}.amc
+  [ "$sample" = charleston ] && amc=$root/data/cmu/charleston1.amc
+  "$build/apps/skelconv/skelconv" -f "$root/data/cmu/$sample.asf" "$work/$sample.mel" >/dev/null
+  "$build/apps/motconv/motconv" -f -p "" "$root/data/cmu/$sample.asf" "$amc" 60 \
+    "$work/${sample}_import.mel" "$work/$sample.mov" >/dev/null
+  viewrow "motview, $sample at 60, .svg (8 poses)" "$sample" "view-$sample.svg"
+  viewrow "motview, $sample at 60, .html (every frame)" "$sample" "view-$sample.html"
+done
+"$build/apps/skelconv/skelconv" -f "$asf" "$work/f100000.mel" >/dev/null
+"$build/apps/motconv/motconv" -f -p "" "$asf" "$work/f100000.amc" 30 \
+  "$work/f100000_import.mel" "$work/f100000.mov" >/dev/null
+viewrow "motview, 100,000 frames, .svg (8 poses)" f100000 view-f100000.svg
+viewrow "motview, 100,000 frames, .html -step 4 (25,000 frames)" f100000 view-f100000.html -step 4
+viewrow "motview, 100,000 frames, .html (every frame)" f100000 view-f100000-all.html

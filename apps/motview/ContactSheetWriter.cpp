@@ -43,18 +43,17 @@ const View theViews[] = {{"front", frontAcross}, {"side", sideAcross}};
 
 // The geometry every cell shares.
 struct Layout {
-  double scale = 1;  // pixels per inch
-  double halfWidth;  // inches either side of a pose's centre
-  double cellWidth;  // pixels
-  double groundY;    // inches, the take's lowest point
-  double topY;       // inches, the take's highest point
+  double scale = 1;      // pixels per inch
+  double cellWidth = 0;  // pixels
+  double groundY = 0;    // inches, the take's lowest point
+  double topY = 0;       // inches, the take's highest point
   double viewTop(int row) const {
     return theGridTop + theViewPadding + row * (theViewHeight + 2 * theViewPadding + theRowGap);
   }
   double cellLeft(int column) const { return theLeftMargin + column * (cellWidth + theColumnGap); }
 };
 
-// One pose: its frame and every joint's position in hundredths.
+// One pose: its frame and every joint's world position (inches).
 struct Pose {
   long frame;
   std::vector<KrVec3> joints;

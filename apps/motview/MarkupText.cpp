@@ -20,8 +20,8 @@ size_t utf8Length(const std::string& text, size_t i) {
   return length;
 }
 
-// Calls put(character) for each ASCII character and putMany(sequence) for
-// each multi-byte character; an invalid byte comes out as "?".
+// Hands each ASCII character to `ascii` and copies each multi-byte UTF-8
+// character as it is; a byte that is not valid UTF-8 comes out as "?".
 template <class Ascii>
 void eachCharacter(std::string* out, const std::string& text, Ascii ascii) {
   for (size_t i = 0; i < text.size();) {
