@@ -3,7 +3,8 @@
 
 // Reads a MOV channel table: one line a frame, the time in seconds and
 // then one number per device axis, all lines alike. The times must be the
-// scene frames firstFrame, firstFrame + 1, ... at the take's rate. Blank
+// scene frames firstFrame, firstFrame + 1, ... at the take's rate, as far
+// as the six significant digits motconv writes them with can tell. Blank
 // lines and "//" comments are skipped; anything else is refused with its
 // number under a message naming the file.
 
