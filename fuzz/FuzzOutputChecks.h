@@ -14,7 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "toolkit/KtScriptName.h"
+#include "apps/common/ClScriptName.h"
 
 [[noreturn]] inline void fuzzOutputFault(const char* what, const std::string& line) {
   std::fprintf(stderr, "\nFUZZ OUTPUT CHECK FAILED: %s\n  line: %s\n", what, line.c_str());
@@ -68,7 +68,7 @@ inline bool fuzzWordAfter(const std::string& line, const char* key, const char* 
 }
 
 inline void fuzzCheckScriptName(const std::string& name, const std::string& line) {
-  if (!KtIsScriptName(name.c_str())) fuzzOutputFault("a script line names an unsafe joint", line);
+  if (!ClIsScriptName(name.c_str())) fuzzOutputFault("a script line names an unsafe joint", line);
 }
 
 // Every joint and channel name a script line gives: skelconv's "joint
