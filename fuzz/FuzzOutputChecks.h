@@ -14,7 +14,8 @@
 #include <sstream>
 #include <string>
 
-#include "toolkit/KtScriptName.h"
+#include "apps/common/ClScriptName.h"
+#include "toolkit/KtChars.h"
 
 [[noreturn]] inline void fuzzOutputFault(const char* what, const std::string& line) {
   std::fprintf(stderr, "\nFUZZ OUTPUT CHECK FAILED: %s\n  line: %s\n", what, line.c_str());
@@ -34,7 +35,7 @@ inline bool fuzzIsNonFiniteWord(std::string word, const std::set<std::string>& n
     if (word.size() >= unit.size() + 3 &&
         word.compare(word.size() - unit.size(), unit.size(), unit) == 0)
       word.resize(word.size() - unit.size());
-  for (char& c : word) c = (char)std::tolower((unsigned char)c);
+  for (char& c : word) c = KtToLower(c);
   return word == "nan" || word == "inf" || word == "infinity";
 }
 
@@ -68,7 +69,7 @@ inline bool fuzzWordAfter(const std::string& line, const char* key, const char* 
 }
 
 inline void fuzzCheckScriptName(const std::string& name, const std::string& line) {
-  if (!KtIsScriptName(name.c_str())) fuzzOutputFault("a script line names an unsafe joint", line);
+  if (!ClIsScriptName(name.c_str())) fuzzOutputFault("a script line names an unsafe joint", line);
 }
 
 // Every joint and channel name a script line gives: skelconv's "joint

@@ -11,13 +11,13 @@
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
+#include "apps/common/ClScriptName.h"
 #include "apps/motconv/ChannelConversion.h"
 #include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MovWriter.h"
 #include "fuzz/FuzzCommon.h"
 #include "fuzz/FuzzOutputChecks.h"
-#include "toolkit/KtScriptName.h"
 
 static const char kSeparator[] = "\n%%AMC%%\n";
 
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The run refuses bone names that cannot go into the import script.
   for (const MotconvChannelBone& bone : motconvChannelBones(skeleton, motion)) {
-    if (!KtIsScriptName(bone.name)) return 0;
+    if (!ClIsScriptName(bone.name)) return 0;
   }
 
   std::ostringstream script;

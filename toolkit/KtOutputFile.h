@@ -2,9 +2,8 @@
 #define KT_OUTPUT_FILE_H
 
 // Writing an output file so that a failure never leaves half a file or
-// destroys the previous one, and the output-file step both converters run.
+// destroys the previous one.
 
-#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -59,32 +58,5 @@ class KtOutputFile {
   std::unique_ptr<Buffer> _buffer;
   std::unique_ptr<std::ostream> _stream;
 };
-
-// The output-file step: the write-access check (on failure nothing is
-// printed), "Writing \"<path>\"..." on progress, the content written through
-// a KtOutputFile, "done.\n". Failures are recorded: "Unable to open \"%s\"."
-// when the file cannot be created, "Unable to write to \"%s\"." when a
-// write, the close or the rename failed and the content recorded nothing
-// itself, and "Unable to save \"%s\"." over any error. True on success.
-bool KtWriteOutputFile(const char* path, const std::function<void(std::ostream&)>& content,
-                       std::ostream& progress);
-
-// The same step for content written beforehand into file, a KtOutputFile
-// made for path and opened by the caller (as a converter does while it
-// still reads its input): the write-access check, "Writing \"<path>\"...",
-// complete(stream) for what is left to write or to record, and then as
-// above. The file is discarded when the step fails.
-bool KtWriteOutputFile(const char* path, std::unique_ptr<KtOutputFile> file,
-                       const std::function<void(std::ostream&)>& complete, std::ostream& progress);
-
-// The same step for an output that is to appear only together with a later
-// one: the content is written and closed, but the file is put in place only
-// by KtInstallOutputFile, and discarded if the object returned is destroyed
-// first. Null when the step failed (the messages are recorded as above).
-std::unique_ptr<KtOutputFile> KtWriteOutputFileHeld(
-    const char* path, const std::function<void(std::ostream&)>& content, std::ostream& progress);
-// Puts a held file in place; on failure records "Unable to write to \"%s\"."
-// and "Unable to save \"%s\"." and returns false.
-bool KtInstallOutputFile(KtOutputFile& file, const char* path);
 
 #endif

@@ -5,12 +5,12 @@
 
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
+#include "apps/common/ClJointPrefix.h"
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MotconvCommandLine.h"
 #include "apps/motconv/MotconvFrameRates.h"
 #include "apps/motconv/MotconvTexts.h"
 #include "apps/motconv/TakeResampler.h"
-#include "toolkit/KtJointPrefix.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ void writeHeader(std::ostream& out) {
 // The joint a bone's channels drive: <prefix><bone> with a joint-name
 // prefix (the skeleton script's names), else <bone>_joint.
 KtStr jointName(const MotconvChannelBone& bone, const KtStr* jointPrefix) {
-  if (jointPrefix) return KtJointName(*jointPrefix, bone.name);
+  if (jointPrefix) return ClJointName(*jointPrefix, bone.name);
   KtStr name(bone.name);
   name += "_joint";
   return name;

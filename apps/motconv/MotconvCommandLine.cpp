@@ -4,11 +4,10 @@
 #include <ostream>
 #include <string>
 
+#include "apps/common/ClJointPrefix.h"
 #include "apps/motconv/MotconvFrameRates.h"
 #include "apps/motconv/MotconvTexts.h"
-#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
-#include "toolkit/KtJointPrefix.h"
 
 KtStr filterList;
 
@@ -25,21 +24,21 @@ namespace {
 
 constexpr int thePositionalCount = 5;
 
-bool isOption(const char* arg, const char* option) {
-  return KtEqualNoCase(arg, option);
-}
+const ClProgram theProgram = {theMotconvName, printMotconvManualPage};
 
-// "-capture <rate>": the next argument, a finite number above 0.
-bool takeCaptureRate(int argc, const char* const* argv, int* i, MotconvCaptureRate* rate,
-                     std::ostream& err) {
+// "-capture <rate>": the next argument, a finite number above 0. A refusal
+// is recorded for the caller to print, with the argument whole: a long one
+// would be cut by KtError's formatting buffer.
+bool takeCaptureRate(int argc, const char* const* argv, int* i, MotconvCaptureRate* rate) {
   if (*i + 1 >= argc) {
-    err << "\nERROR: Expecting value for -capture option.\n\n";
+    KtError("Expecting value for -capture option.");
     return false;
   }
   const char* text = argv[++*i];
   if (!motconvParseCaptureRate(text, rate)) {
-    err << "\nERROR: Invalid value \"" << text
-        << "\" for -capture option: the capture rate must be a finite number above 0.\n\n";
+    theExceptObj.recordError(
+        KtStr("Invalid value \"") + text +
+        "\" for -capture option: the capture rate must be a finite number above 0.");
     return false;
   }
   return true;
@@ -86,30 +85,27 @@ bool parseOptions(int argc, const char* const* argv, std::ostream& out, std::ost
   int i = 1;
   for (; i < argc && argv[i][0] == '-'; ++i) {
     const char* arg = argv[i];
-    if (isOption(arg, "-h") || isOption(arg, "--help")) {
-      args->manualPage = true;
-    } else if (isOption(arg, "--version")) {
-      // A text-only request met in the loop: nothing after it is looked at.
-      printMotconvVersion(out);
+    const ClCommonOption common = ClTakeCommonOption(theProgram, arg, &args->common, out);
+    if (common == ClCommonOption::Version) {
       *exitStatus = 0;
       return false;
-    } else if (isOption(arg, "-copyright")) {
-      args->copyright = true;
-    } else if (isOption(arg, "-f")) {
-      args->force = true;
-    } else if (isOption(arg, "-p")) {
-      if (!KtTakeJointPrefixOption(argc, argv, &i, &args->jointPrefix, err)) {
+    }
+    if (common == ClCommonOption::Taken) continue;
+    if (ClIsOption(arg, "-p")) {
+      if (!ClTakeJointPrefixOption(argc, argv, &i, &args->jointPrefix)) {
+        ClPrintOptionError(err);
         *exitStatus = 1;
         return false;
       }
       args->jointPrefixGiven = true;
-    } else if (isOption(arg, "-capture")) {
-      if (!takeCaptureRate(argc, argv, &i, &args->capture, err)) {
+    } else if (ClIsOption(arg, "-capture")) {
+      if (!takeCaptureRate(argc, argv, &i, &args->capture)) {
+        ClPrintOptionError(err);
         *exitStatus = 1;
         return false;
       }
       args->captureGiven = true;
-    } else if (isOption(arg, "-filter")) {
+    } else if (ClIsOption(arg, "-filter")) {
       if (++i >= argc) {
         err << "\nERROR: Expecting filter names.\n";
         *exitStatus = 1;
@@ -142,15 +138,7 @@ bool parseMotconvCommandLine(int argc, const char* const* argv, std::ostream& ou
   int next = 1;
   if (!parseOptions(argc, argv, out, err, args, &next, exitStatus)) return false;
   const int remaining = argc - next;
-  if (args->manualPage) {
-    printMotconvManualPage(out);
-    if (remaining == 0 && !args->copyright) return false;
-  }
-  if (args->copyright) {
-    printMotconvCopyright(out);
-    if (remaining == 0) return false;
-  }
-  printMotconvVersionBanner(out);
+  if (!ClPrintRequestedTexts(theProgram, args->common, remaining > 0, out)) return false;
   if (remaining != thePositionalCount) {
     err << "ERROR: Invalid number of arguments.\n";
     *exitStatus = 1;

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <vector>
 
+#include "apps/common/ClCommandLine.h"
 #include "apps/motconv/CaptureTimeLine.h"
 #include "toolkit/KtStr.h"
 
@@ -15,9 +16,7 @@ std::vector<KtStr> motconvFilterNames();
 
 // What the command line hands to the conversion run.
 struct MotconvArguments {
-  bool manualPage = false;
-  bool copyright = false;
-  bool force = false;
+  ClCommonOptions common;
   // "-p <prefix>": the import script then drives the joints that the
   // skeleton script makes with that prefix (an empty one included).
   bool jointPrefixGiven = false;

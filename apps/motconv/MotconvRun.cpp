@@ -8,19 +8,20 @@
 #include "acclaim/KaAMC.h"
 #include "acclaim/KaASF.h"
 #include "acclaim/KaASFBoneNames.h"
+#include "apps/common/ClConfirmOverwrite.h"
+#include "apps/common/ClJointPrefix.h"
+#include "apps/common/ClOutputsDistinct.h"
+#include "apps/common/ClScriptName.h"
+#include "apps/common/ClStagedOutputFile.h"
+#include "apps/common/ClWriteOutputFile.h"
 #include "apps/motconv/ChannelConversion.h"
 #include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MotconvTake.h"
-#include "apps/motconv/StagedOutputFile.h"
-#include "toolkit/KtConfirmOverwrite.h"
+#include "apps/motconv/MotconvTexts.h"
 #include "toolkit/KtExcept.h"
-#include "toolkit/KtFileIdentity.h"
 #include "toolkit/KtFilePath.h"
-#include "toolkit/KtJointPrefix.h"
-#include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
-#include "toolkit/KtScriptName.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ namespace {
 // could end a statement or a string there.
 bool refuseUnsafeFilterNames() {
   for (const KtStr& name : motconvFilterNames()) {
-    if (!KtIsScriptName(name.text())) {
+    if (!ClIsScriptName(name.text())) {
       KtError(
           "Filter \"%s\" cannot be named in the import script, whose names may hold only "
           "ASCII letters, digits and underscores.",
@@ -42,7 +43,7 @@ bool refuseUnsafeFilterNames() {
 
 bool refuseUnsafeBoneNames(const KaASF& skeleton, const KaAMC& motion) {
   for (const MotconvChannelBone& bone : motconvChannelBones(skeleton, motion)) {
-    if (!KtIsScriptName(bone.name)) {
+    if (!ClIsScriptName(bone.name)) {
       KtError(
           "Bone \"%s\" cannot be named in the import script, whose names may hold only "
           "ASCII letters, digits and underscores.",
@@ -57,8 +58,8 @@ bool refuseUnsafeBoneNames(const KaASF& skeleton, const KaAMC& motion) {
 // skeleton script does, and those names must be script names as well.
 bool refuseUnsafeJointNames(const KaASF& skeleton, const KaAMC& motion, const KtStr& prefix) {
   for (const MotconvChannelBone& bone : motconvChannelBones(skeleton, motion)) {
-    if (!KtIsScriptName(KtJointName(prefix, bone.name))) {
-      KtRecordUnsafeJointName(prefix, bone.name);
+    if (!ClIsScriptName(ClJointName(prefix, bone.name))) {
+      ClRecordUnsafeJointName(prefix, bone.name);
       return true;
     }
   }
@@ -86,8 +87,8 @@ bool readSkeleton(KaASF* skeleton, const char* path) {
 bool refuseAliasedOutputs(const MotconvArguments& args) {
   const KtStr asfRead = KtFileCompressedName(args.asfPath);
   const KtStr amcRead = KtFileCompressedName(args.amcPath);
-  return !KtPathCheckOutputsDistinct(
-      std::vector<KtInputPath>{{args.asfPath, asfRead.text()}, {args.amcPath, amcRead.text()}},
+  return !ClCheckOutputsDistinct(
+      std::vector<ClInputPath>{{args.asfPath, asfRead.text()}, {args.amcPath, amcRead.text()}},
       {args.melPath, args.movPath});
 }
 
@@ -104,12 +105,12 @@ void recordImportScriptDropped(const char* melPath) {
 }  // namespace
 
 bool confirmOverwrite(const char* path) {
-  return KtConfirmOverwrite(path, "' exists.", std::cin, std::cout);
+  return ClConfirmOverwrite(path, "' exists.", std::cin, std::cout);
 }
 
 int runMotconv(const MotconvArguments& args) {
   if (refuseUnsafeFilterNames() ||
-      (args.jointPrefixGiven && !KtCheckJointPrefix(args.jointPrefix))) {
+      (args.jointPrefixGiven && !ClCheckJointPrefix(args.jointPrefix))) {
     KtCheckException();
     return 1;
   }
@@ -132,7 +133,7 @@ int runMotconv(const MotconvArguments& args) {
   // file's staged file; the take itself is never held. The user is asked
   // about the outputs only once all of it has been read and checked.
   if (!checkReadAccess(args.amcPath)) return 1;
-  StagedOutputFile mov(args.movPath);
+  ClStagedOutputFile mov(args.movPath, theMotconvName);
   const MotconvCaptureRate* capture = args.captureGiven ? &args.capture : nullptr;
   MotconvTake take(skeleton, args.fps, capture);
   if (!take.read(args.amcPath, mov.stream(), std::cout)) return 1;
@@ -158,9 +159,9 @@ int runMotconv(const MotconvArguments& args) {
   // been written too, so that a run that fails leaves both outputs as they
   // were.
   std::unique_ptr<KtOutputFile> mel;
-  if (args.force || confirmOverwrite(args.melPath)) {
+  if (args.common.force || confirmOverwrite(args.melPath)) {
     const KtStr* jointPrefix = args.jointPrefixGiven ? &args.jointPrefix : nullptr;
-    mel = KtWriteOutputFileHeld(
+    mel = ClWriteOutputFileHeld(
         args.melPath,
         [&, jointPrefix](std::ostream& out) {
           printMELScript(out, skeleton, motion, args.fps, jointPrefix, capture);
@@ -168,14 +169,14 @@ int runMotconv(const MotconvArguments& args) {
         std::cout);
     if (KtCheckException()) return 1;
   }
-  if (args.force || confirmOverwrite(args.movPath)) {
+  if (args.common.force || confirmOverwrite(args.movPath)) {
     bool written = mov.write(std::cout, [&](std::ostream&) { take.recordConversionFailure(); });
     if (!written && mel) recordImportScriptDropped(args.melPath);
     if (KtCheckException()) return 1;
   } else {
     mov.discard();
   }
-  if (mel && !KtInstallOutputFile(*mel, args.melPath)) {
+  if (mel && !ClInstallOutputFile(*mel, args.melPath)) {
     KtCheckException();
     return 1;
   }

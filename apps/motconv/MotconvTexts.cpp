@@ -3,23 +3,18 @@
 #include <ostream>
 
 #include "RcVersion.h"
+#include "apps/common/ClProgramTexts.h"
 
 const char* const theMotconvName = "motconv";
 const char* const theMotconvVersion = theProgramVersion;
 
 namespace {
 
-const char* const theCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.";
-
 void printUsageLines(std::ostream& out) {
   out << "     " << theMotconvName << " [-h] [-copyright] [-f] [-p <prefix>]\n"
       << "             [-filter \"<filter_name> [<filter_name2> ...]\"]\n"
       << "             [-capture <rate>]\n"
       << "             <asf_file> <amc_file> <fps> <mel_file> <mov_file>\n";
-}
-
-void printLines(std::ostream& out, const char* const* lines) {
-  for (; *lines; ++lines) out << *lines << "\n";
 }
 
 const char* const theDescription[] = {
@@ -80,22 +75,6 @@ const char* const theClosingSections[] = {
     "     support, with the command line and the input files that show the",
     "     problem.",
     "",
-    "CREDITS",
-    "     Written and maintained by the Veltrac, Inc. software group.",
-    "     Raro is a trademark of its owner.",
-    "",
-    nullptr,
-};
-
-const char* const theCopyright[] = {
-    "     Permission is granted to use, copy, modify and distribute this",
-    "     program and its documentation under the terms in the file LICENSE",
-    "     that comes with it, provided that this notice is kept on every copy.",
-    "",
-    "     This program is provided \"as is\", without warranty of any kind,",
-    "     either expressed or implied.  The entire risk as to the quality and",
-    "     performance of the program is with you.",
-    "",
     nullptr,
 };
 
@@ -113,34 +92,19 @@ void printMotconvManualPage(std::ostream& out) {
       << "\nSYNOPSIS\n";
   printUsageLines(out);
   out << "\n";
-  printLines(out, theDescription);
+  ClPrintLines(out, theDescription);
   out << "     " << theMotconvName << " has the following parameters:\n\n"
       << "     -h          Displays this manpage.\n\n"
       << "     -copyright  Display copyright information.\n\n"
       << "     -f          When used, " << theMotconvName
       << " will overwrite files without verification.\n\n";
-  printLines(out, theOptionAndArgumentEntries);
+  ClPrintLines(out, theOptionAndArgumentEntries);
   out << "EXAMPLES\n"
       << "     " << theMotconvName << " human.asf walk.amc 30 walk.mel walk.mov\n\n"
       << "     " << theMotconvName
       << " -filter \"simplify\" human.asf walk.amc 30 walk.mel walk.mov\n\n"
       << "     " << theMotconvName
       << " -filter \"euler simplify\" human.asf walk.amc 30 walk.mel walk.mov\n\n";
-  printLines(out, theClosingSections);
-}
-
-void printMotconvCopyright(std::ostream& out) {
-  out << "\nCOPYRIGHT NOTICE\n\n     " << theCopyrightLine << "\n\n";
-  printLines(out, theCopyright);
-}
-
-void printMotconvVersion(std::ostream& out) {
-  out << theMotconvName << " " << theMotconvVersion << "\n";
-}
-
-void printMotconvVersionBanner(std::ostream& out) {
-  out << "\n"
-      << theMotconvName << " version " << theMotconvVersion << "\n\n"
-      << theCopyrightLine << "\n\n";
-  out.flush();
+  ClPrintLines(out, theClosingSections);
+  ClPrintCredits(out);
 }

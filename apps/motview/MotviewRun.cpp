@@ -6,15 +6,15 @@
 #include <iostream>
 #include <string>
 
+#include "apps/common/ClConfirmOverwrite.h"
+#include "apps/common/ClOutputsDistinct.h"
+#include "apps/common/ClWriteOutputFile.h"
 #include "apps/motview/ContactSheetWriter.h"
 #include "apps/motview/FrameList.h"
 #include "apps/motview/PlayerPageWriter.h"
 #include "apps/motview/TakePoses.h"
 #include "toolkit/KtChars.h"
-#include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
-#include "toolkit/KtFileIdentity.h"
-#include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
 
 namespace {
@@ -95,8 +95,7 @@ int runMotview(const MotviewArguments& args) {
   }
 
   // The drawing must not take the place of a file it is drawn from.
-  if (!KtPathCheckOutputsDistinct({args.jointPath, args.importPath, args.movPath},
-                                  {args.outputPath})) {
+  if (!ClCheckOutputsDistinct({args.jointPath, args.importPath, args.movPath}, {args.outputPath})) {
     KtCheckException();
     return 1;
   }
@@ -112,11 +111,11 @@ int runMotview(const MotviewArguments& args) {
     return 1;
   }
 
-  if (!args.force && !KtConfirmOverwrite(args.outputPath, "' exists.", std::cin, std::cout))
+  if (!args.force && !ClConfirmOverwrite(args.outputPath, "' exists.", std::cin, std::cout))
     return 0;
 
   const DrawingSources sources{args.jointPath, args.importPath, args.movPath};
-  KtWriteOutputFile(
+  ClWriteOutputFile(
       args.outputPath,
       [&](std::ostream& out) {
         if (drawing == Drawing::ContactSheet)

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "acclaim/KaASF.h"
+#include "apps/common/ClJointPrefix.h"
+#include "apps/common/ClScriptName.h"
 #include "toolkit/KtExcept.h"
-#include "toolkit/KtJointPrefix.h"
-#include "toolkit/KtScriptName.h"
 #include "toolkit/math/Kt3X3FloatMat.h"
 #include "toolkit/math/KtEulerAngles.h"
 
@@ -204,8 +204,8 @@ void writeMelJointScript(std::ostream& out, const KaASF& asf, const KtStr& prefi
 }
 
 const char* findUnsafeJointName(const KaASF& asf, const KtStr& prefix) {
-  if (!KtIsScriptName(KtJointName(prefix, "root"))) return "root";
+  if (!ClIsScriptName(ClJointName(prefix, "root"))) return "root";
   for (const KaASFBone* bone : asf.bones)
-    if (!KtIsScriptName(KtJointName(prefix, bone->name))) return bone->name;
+    if (!ClIsScriptName(ClJointName(prefix, bone->name))) return bone->name;
   return nullptr;
 }

@@ -2,16 +2,14 @@
 
 #include <ostream>
 
+#include "apps/common/ClJointPrefix.h"
 #include "apps/skelconv/SkelconvTexts.h"
-#include "toolkit/KtJointPrefix.h"
 
 namespace {
 
 constexpr int theFileArgumentCount = 2;
 
-bool isOption(const KtStr& arg, const char* option) {
-  return arg.iCmp(option) == 0;
-}
+const ClProgram theProgram = {theSkelconvName, printSkelconvManualPage};
 
 }  // namespace
 
@@ -22,40 +20,25 @@ bool parseSkelconvCommandLine(int argc, const char* const* argv, std::ostream& o
     printSkelconvUsage(out);
     return false;
   }
-  bool manPage = false, copyright = false;
   int i = 1;
   for (; i < argc && argv[i][0] == '-'; ++i) {
-    KtStr opt(argv[i]);
-    if (isOption(opt, "-h") || isOption(opt, "--help")) {
-      manPage = true;
-    } else if (isOption(opt, "--version")) {
-      // A text-only request met in the loop: nothing after it is looked at.
-      printSkelconvVersion(out);
-      return false;
-    } else if (isOption(opt, "-copyright")) {
-      copyright = true;
-    } else if (isOption(opt, "-f")) {
-      args->force = true;
-    } else if (isOption(opt, "-p")) {
-      if (!KtTakeJointPrefixOption(argc, argv, &i, &args->prefix, err)) {
+    const char* arg = argv[i];
+    const ClCommonOption common = ClTakeCommonOption(theProgram, arg, &args->common, out);
+    if (common == ClCommonOption::Version) return false;
+    if (common == ClCommonOption::Taken) continue;
+    if (ClIsOption(arg, "-p")) {
+      if (!ClTakeJointPrefixOption(argc, argv, &i, &args->prefix)) {
+        ClPrintOptionError(err);
         *exitStatus = 1;
         return false;
       }
     } else {
-      err << "\nERROR: Invalid option " << argv[i] << "\n\n";
+      err << "\nERROR: Invalid option " << arg << "\n\n";
       *exitStatus = 1;
       return false;
     }
   }
-  if (manPage) {
-    printSkelconvManualPage(out);
-    if (i >= argc && !copyright) return false;
-  }
-  if (copyright) {
-    printSkelconvCopyright(out);
-    if (i >= argc) return false;
-  }
-  printSkelconvVersionBanner(out);
+  if (!ClPrintRequestedTexts(theProgram, args->common, i < argc, out)) return false;
   if (argc - i != theFileArgumentCount) {
     err << "Invalid number of arguments.\n";
     *exitStatus = 1;

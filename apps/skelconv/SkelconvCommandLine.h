@@ -3,14 +3,15 @@
 
 #include <iosfwd>
 
+#include "apps/common/ClCommandLine.h"
 #include "toolkit/KtStr.h"
 
 // What the command line hands to the conversion run.
 struct SkelconvArguments {
+  ClCommonOptions common;
   const char* asfPath = nullptr;
   const char* melPath = nullptr;
   KtStr prefix;
-  bool force = false;
 };
 
 // Parses the options, prints the texts they ask for on `out` and the

@@ -4,22 +4,22 @@
 
 #include "acclaim/KaASF.h"
 #include "acclaim/KaASFBoneNames.h"
+#include "apps/common/ClConfirmOverwrite.h"
+#include "apps/common/ClJointPrefix.h"
+#include "apps/common/ClOutputsDistinct.h"
+#include "apps/common/ClWriteOutputFile.h"
 #include "apps/skelconv/MelJointWriter.h"
-#include "toolkit/KtConfirmOverwrite.h"
 #include "toolkit/KtExcept.h"
-#include "toolkit/KtFileIdentity.h"
-#include "toolkit/KtJointPrefix.h"
-#include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
 
 int runSkelconv(const SkelconvArguments& args) {
-  if (!KtCheckJointPrefix(args.prefix)) {
+  if (!ClCheckJointPrefix(args.prefix)) {
     KtCheckException();
     return 1;
   }
 
   // The script must not take the place of the skeleton it is made from.
-  if (!KtPathCheckOutputsDistinct({args.asfPath}, {args.melPath})) {
+  if (!ClCheckOutputsDistinct({args.asfPath}, {args.melPath})) {
     KtCheckException();
     return 1;
   }
@@ -43,14 +43,15 @@ int runSkelconv(const SkelconvArguments& args) {
   // Joint names go into a script that Raro executes: refuse unsafe ones
   // before the output file is touched.
   if (const char* bone = findUnsafeJointName(asf, args.prefix)) {
-    KtRecordUnsafeJointName(args.prefix, bone);
+    ClRecordUnsafeJointName(args.prefix, bone);
     KtCheckException();
     return 1;
   }
 
-  if (!args.force && !KtConfirmOverwrite(args.melPath, "' exists..", std::cin, std::cout)) return 0;
+  if (!args.common.force && !ClConfirmOverwrite(args.melPath, "' exists..", std::cin, std::cout))
+    return 0;
 
-  KtWriteOutputFile(
+  ClWriteOutputFile(
       args.melPath, [&](std::ostream& out) { writeMelJointScript(out, asf, args.prefix); },
       std::cout);
   return KtCheckException() ? 1 : 0;

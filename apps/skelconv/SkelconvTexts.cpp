@@ -4,13 +4,14 @@
 #include <string>
 
 #include "RcVersion.h"
+#include "apps/common/ClProgramTexts.h"
+
+const char* const theSkelconvName = "skelconv";
 
 namespace {
 
-const char* const kName = "skelconv";
 const char* const kVersion = theProgramVersion;
 const char* const kReleased = "December 16, 1998";
-const char* const kCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.";
 const char* const kUsageTail = " [-h] [-copyright] [-f] [-p <prefix>] <asf file> <mel file>";
 
 struct Param {
@@ -32,12 +33,13 @@ void printSection(std::ostream& out, const char* heading, const char* body) {
 }  // namespace
 
 void printSkelconvUsage(std::ostream& out) {
-  out << "\nUSAGE\n     " << kName << kUsageTail << "\n\nVERSION\n     " << kVersion
+  out << "\nUSAGE\n     " << theSkelconvName << kUsageTail << "\n\nVERSION\n     " << kVersion
       << "\n\nRELEASED\n     " << kReleased << "\n\n";
 }
 
 void printSkelconvManualPage(std::ostream& out) {
-  std::string forceText = std::string("When used, ") + kName + " will overwrite files without";
+  std::string forceText =
+      std::string("When used, ") + theSkelconvName + " will overwrite files without";
   const Param params[] = {
       {"-h", {"Displays this manpage.", nullptr, nullptr}},
       {"-copyright", {"Displays copyright information.", nullptr, nullptr}},
@@ -49,11 +51,12 @@ void printSkelconvManualPage(std::ostream& out) {
       {"asf file", {"The file that contains a skeleton's definition.", nullptr, nullptr}},
       {"mel file", {"The MEL script output file name.", nullptr, nullptr}},
   };
-  out << "\nNAME\n     " << kName << " - convert ASF data into a Raro(tm) MEL script.\n\n";
-  out << "SYNOPSIS\n     " << kName << kUsageTail << "\n\n";
+  out << "\nNAME\n     " << theSkelconvName
+      << " - convert ASF data into a Raro(tm) MEL script.\n\n";
+  out << "SYNOPSIS\n     " << theSkelconvName << kUsageTail << "\n\n";
   printSection(out, "VERSION", kVersion);
   printSection(out, "RELEASED", kReleased);
-  out << "DESCRIPTION\n     Converts ASF data into a Raro MEL script.\n\n     " << kName
+  out << "DESCRIPTION\n     Converts ASF data into a Raro MEL script.\n\n     " << theSkelconvName
       << " has the following parameters:\n\n";
   bool first = true;
   for (const Param& p : params) {
@@ -68,31 +71,5 @@ void printSkelconvManualPage(std::ostream& out) {
          "     support.  Please send problem reports to Veltrac, Inc. customer\n"
          "     support, with the command line and the input file that show the\n"
          "     problem.\n\n";
-  out << "CREDITS\n"
-         "     Written and maintained by the Veltrac, Inc. software group.\n"
-         "     Raro is a trademark of its owner.\n\n";
-}
-
-void printSkelconvCopyright(std::ostream& out) {
-  out << "\nCOPYRIGHT NOTICE\n\n"
-         "     "
-      << kCopyrightLine
-      << "\n\n"
-         "     Permission is granted to use, copy, modify and distribute this\n"
-         "     program and its documentation under the terms in the file LICENSE\n"
-         "     that comes with it, provided that this notice is kept on every copy.\n\n"
-         "     This program is provided \"as is\", without warranty of any kind,\n"
-         "     either expressed or implied.  The entire risk as to the quality and\n"
-         "     performance of the program is with you.\n\n";
-}
-
-void printSkelconvVersion(std::ostream& out) {
-  out << kName << " " << kVersion << "\n";
-}
-
-void printSkelconvVersionBanner(std::ostream& out) {
-  out << "\n"
-      << kName << " version " << kVersion << "\n\n"
-      << kCopyrightLine << "\n\n"
-      << std::flush;
+  ClPrintCredits(out);
 }

@@ -3,14 +3,12 @@
 
 #include <iosfwd>
 
-// The fixed texts skelconv prints on standard output: usage, manual page,
-// copyright notice, version line and version banner.
+// The program's own fixed texts: its name and the pages printed on request
+// (the version line, banner and copyright notice are the command-line
+// layer's, ClProgramTexts).
+extern const char* const theSkelconvName;
+
 void printSkelconvUsage(std::ostream& out);
 void printSkelconvManualPage(std::ostream& out);
-void printSkelconvCopyright(std::ostream& out);
-// "--version": the name and the version on one line.
-void printSkelconvVersion(std::ostream& out);
-// Ends with a flush: the banner comes before the long steps of the run.
-void printSkelconvVersionBanner(std::ostream& out);
 
 #endif

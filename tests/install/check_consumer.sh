@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix, checks where the library, its
-# headers, its package files, the programs and the manual pages went and
-# that each installed header compiles on its own, and then configures,
-# builds and runs the separate project in consumer/, which finds the
-# installed package and reads a sample skeleton through it:
+# headers, its package files, the programs and the manual pages went, that
+# none of the command-line layer's headers went with them, and that each
+# installed header compiles on its own, and then configures, builds and
+# runs the separate project in consumer/, which finds the installed
+# package and reads a sample skeleton through it:
 #   check_consumer.sh <cmake> <build dir> <prefix> <source dir> <c++ compiler>
 #                     <bin dir> <lib dir> <include dir> <man dir>
 # The four directories are relative to the prefix (bin, lib, include and
@@ -37,6 +38,18 @@ got=$(cd "$headers" 2>/dev/null && find . -type f | sed 's|^\./||' | sort)
 if [ "$want" != "$got" ]; then
   fail "the installed headers differ from the library's (< expected, > installed):"
   diff <(echo "$want") <(echo "$got")
+fi
+# The command-line layer (apps/common) and the ASF reader's private header
+# belong to the programs: no header of theirs is installed anywhere, and no
+# name of the layer is defined in the installed library.
+for header in $(cd "$source" && ls apps/common/*.h) acclaim/KaASFReaderSections.h; do
+  found=$(find "$prefix" -name "$(basename "$header")" -print -quit)
+  [ -z "$found" ] || fail "$header is installed, as ${found#"$prefix"/}"
+done
+if command -v nm >/dev/null; then
+  layer=$(nm -C --defined-only "$prefix/$libdir/libacclaimkit.a" 2>/dev/null |
+    grep -E ' [A-Za-z] Cl[A-Z]' | head -n 3)
+  [ -z "$layer" ] || fail "the installed library defines names of the command-line layer: $layer"
 fi
 [ "$failures" -eq 0 ] || exit 1
 

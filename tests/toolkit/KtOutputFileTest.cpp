@@ -14,50 +14,18 @@
 #include <string>
 #include <vector>
 
-#include "tests/RecordedMessages.h"
-#include "toolkit/KtExcept.h"
+#include "tests/ScratchFolder.h"
 #include "toolkit/KtOutputFile.h"
 
 namespace {
 
-using testtools::takeMessages;
-
-class OutputFileTest : public ::testing::Test {
+class OutputFileTest : public ::testing::Test, protected testtools::ScratchFolder {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/ktoutputfileXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    theExceptObj.clear();
-  }
-  void TearDown() override {
-    theExceptObj.clear();
-    std::system(("rm -rf '" + dir + "'").c_str());
-  }
-  std::string path(const std::string& name) const { return dir + "/" + name; }
-  void write(const std::string& name, const std::string& text, mode_t mode = 0644) const {
-    std::ofstream(path(name)) << text;
-    chmod(path(name).c_str(), mode);
-  }
-  static std::string contents(const std::string& p) {
-    std::ifstream in(p);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-  }
-  std::set<std::string> names() const {
-    std::set<std::string> out;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* e = readdir(d))
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") out.insert(e->d_name);
-    closedir(d);
-    return out;
-  }
+  OutputFileTest() : ScratchFolder("ktoutputfile") {}
   static mode_t modeOf(const std::string& p) {
     struct stat info;
     return stat(p.c_str(), &info) == 0 ? info.st_mode : 0;
   }
-  std::string dir;
 };
 
 TEST_F(OutputFileTest, CommitReplacesTheTargetAndKeepsItsMode) {
@@ -194,76 +162,6 @@ TEST_F(OutputFileTest, OpenFailsWhereNoTemporaryCanBeCreated) {
   KtOutputFile file(path("missing/take.mov").c_str());
   EXPECT_FALSE(file.open());
   EXPECT_FALSE(file.commit());
-}
-
-TEST_F(OutputFileTest, StepPrintsProgressAndRecordsTheMessagesOfEachFailure) {
-  write("take.mov", "old\n");
-  std::ostringstream progress;
-  EXPECT_TRUE(KtWriteOutputFile(
-      path("take.mov").c_str(), [](std::ostream& out) { out << "new\n"; }, progress));
-  EXPECT_EQ(progress.str(), "Writing \"" + path("take.mov") + "\"...done.\n");
-  EXPECT_EQ(contents(path("take.mov")), "new\n");
-  EXPECT_FALSE(theExceptObj.exceptionOccurred());
-
-  // The content's own error: the previous file stays, no temporary is left.
-  progress.str("");
-  EXPECT_FALSE(KtWriteOutputFile(
-      path("take.mov").c_str(),
-      [](std::ostream& out) {
-        out << "half";
-        KtError("Content failed.");
-      },
-      progress));
-  EXPECT_EQ(progress.str(), "Writing \"" + path("take.mov") + "\"...done.\n");
-  EXPECT_EQ(takeMessages(),
-            (std::vector<std::string>{"Unable to save \"" + path("take.mov") + "\".",
-                                      "Content failed."}));
-  EXPECT_EQ(contents(path("take.mov")), "new\n");
-  EXPECT_EQ(names(), std::set<std::string>{"take.mov"});
-
-  // A file whose directory is missing.
-  progress.str("");
-  EXPECT_FALSE(KtWriteOutputFile(
-      path("missing/take.mov").c_str(), [](std::ostream& out) { out << "x"; }, progress));
-  EXPECT_EQ(progress.str(), "");  // the write-access check refused it first
-  std::vector<std::string> messages = takeMessages();
-  ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages[0], "File \"" + path("missing/take.mov") + "\" is unwritable.");
-
-  if (access("/dev/full", W_OK) == 0) {
-    progress.str("");
-    EXPECT_FALSE(KtWriteOutputFile(
-        "/dev/full", [](std::ostream& out) { out << "x"; }, progress));
-    EXPECT_EQ(progress.str(), "Writing \"/dev/full\"...done.\n");
-    EXPECT_EQ(takeMessages(), (std::vector<std::string>{"Unable to save \"/dev/full\".",
-                                                        "Unable to write to \"/dev/full\"."}));
-  }
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(OutputFileTest, HeldFileAppearsOnlyWhenInstalled) {
-  write("walk.mel", "old\n");
-  std::ostringstream progress;
-  std::unique_ptr<KtOutputFile> held = KtWriteOutputFileHeld(
-      path("walk.mel").c_str(), [](std::ostream& out) { out << "new\n"; }, progress);
-  ASSERT_NE(held, nullptr);
-  EXPECT_EQ(progress.str(), "Writing \"" + path("walk.mel") + "\"...done.\n");
-  EXPECT_EQ(contents(path("walk.mel")), "old\n");
-  EXPECT_TRUE(KtInstallOutputFile(*held, path("walk.mel").c_str()));
-  EXPECT_EQ(contents(path("walk.mel")), "new\n");
-  EXPECT_EQ(names(), std::set<std::string>{"walk.mel"});
-
-  // Destroyed before it is installed: the previous file stays.
-  held = KtWriteOutputFileHeld(
-      path("walk.mel").c_str(), [](std::ostream& out) { out << "newer\n"; }, progress);
-  ASSERT_NE(held, nullptr);
-  held.reset();
-  EXPECT_EQ(contents(path("walk.mel")), "new\n");
-  EXPECT_EQ(names(), std::set<std::string>{"walk.mel"});
-  EXPECT_FALSE(theExceptObj.exceptionOccurred());
 }
 
 }  // namespace

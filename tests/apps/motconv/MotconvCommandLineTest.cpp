@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/common/ClProgramTexts.h"
 #include "apps/motconv/MotconvCommandLine.h"
 #include "apps/motconv/MotconvTexts.h"
 
@@ -37,7 +38,7 @@ Parsed parse(const std::vector<std::string>& words) {
 
 std::string banner() {
   std::ostringstream out;
-  printMotconvVersionBanner(out);
+  ClPrintVersionBanner(out, theMotconvName);
   return out.str();
 }
 
@@ -62,7 +63,7 @@ TEST_F(MotconvCommandLine, FivePositionalArgumentsContinueTheRunAtEveryRate) {
     EXPECT_EQ(std::string(p.args.amcPath), "m.amc");
     EXPECT_EQ(std::string(p.args.melPath), "i.mel");
     EXPECT_EQ(std::string(p.args.movPath), "t.mov");
-    EXPECT_FALSE(p.args.force);
+    EXPECT_FALSE(p.args.common.force);
     EXPECT_EQ(std::string(filterList.text()), "");
   }
   // After the first positional argument nothing is an option: "-30" is read
@@ -90,7 +91,7 @@ TEST_F(MotconvCommandLine, OptionsInAnyCaseAndTheLastFilterListAsTyped) {
   Parsed p = parse({"-F", "-Filter", "euler", "-FILTER", "  euler \t simplify ", "s.asf", "m.amc",
                     "25", "i.mel", "t.mov"});
   EXPECT_TRUE(p.goOn);
-  EXPECT_TRUE(p.args.force);
+  EXPECT_TRUE(p.args.common.force);
   EXPECT_EQ(p.args.fps, 25);
   EXPECT_EQ(std::string(filterList.text()), "  euler \t simplify ");
   EXPECT_EQ(p.out, banner());
@@ -104,11 +105,11 @@ TEST_F(MotconvCommandLine, OptionsInAnyCaseAndTheLastFilterListAsTyped) {
 TEST_F(MotconvCommandLine, PagesWithFilesArePrintedBeforeTheBannerAndTheRunGoesOn) {
   std::ostringstream manual, copyright;
   printMotconvManualPage(manual);
-  printMotconvCopyright(copyright);
+  ClPrintCopyrightNotice(copyright);
   Parsed p = parse({"-COPYRIGHT", "-H", "s.asf", "m.amc", "60", "i.mel", "t.mov"});
   EXPECT_TRUE(p.goOn);
-  EXPECT_TRUE(p.args.manualPage);
-  EXPECT_TRUE(p.args.copyright);
+  EXPECT_TRUE(p.args.common.manualPage);
+  EXPECT_TRUE(p.args.common.copyright);
   EXPECT_EQ(p.out, manual.str() + copyright.str() + banner());
 
   // The pages alone end the run with status 0.

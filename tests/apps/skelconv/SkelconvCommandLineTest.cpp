@@ -50,7 +50,7 @@ TEST(SkelconvCommandLine, TwoFilesContinueTheRunWithDefaults) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.asfPath, "b.asf");
   EXPECT_EQ(r.melPath, "a.mel");
-  EXPECT_FALSE(r.args.force);
+  EXPECT_FALSE(r.args.common.force);
   EXPECT_EQ(std::string(static_cast<const char*>(r.args.prefix)), "");
 }
 
@@ -58,7 +58,7 @@ TEST(SkelconvCommandLine, OptionsMatchInAnyCaseAndThePrefixLosesItsBlanks) {
   ParseResult r = parse({"-F", "-P", " my \t pre fix_ ", "a.asf", "b.mel"});
   EXPECT_TRUE(r.goOn);
   EXPECT_EQ(r.err, "");
-  EXPECT_TRUE(r.args.force);
+  EXPECT_TRUE(r.args.common.force);
   EXPECT_EQ(std::string(static_cast<const char*>(r.args.prefix)), "myprefix_");
   EXPECT_EQ(r.asfPath, "a.asf");
   EXPECT_EQ(r.melPath, "b.mel");
@@ -138,5 +138,5 @@ TEST(SkelconvCommandLine, TextsWithFileArgumentsLeadOnToTheBannerAndTheCount) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, kBanner);
   EXPECT_EQ(r.err, "Invalid number of arguments.\n");
-  EXPECT_FALSE(r.args.force);
+  EXPECT_FALSE(r.args.common.force);
 }

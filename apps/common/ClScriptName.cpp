@@ -1,4 +1,4 @@
-#include "toolkit/KtScriptName.h"
+#include "apps/common/ClScriptName.h"
 
 namespace {
 
@@ -8,7 +8,7 @@ bool isScriptNameChar(char c) {
 
 }  // namespace
 
-bool KtIsScriptName(const char* name) {
+bool ClIsScriptName(const char* name) {
   if (name == nullptr || *name == '\0') return false;
   // A statement word that begins with a digit reads as a number.
   if (*name >= '0' && *name <= '9') return false;

@@ -1,14 +1,11 @@
-#include "toolkit/KtJointPrefix.h"
+#include "apps/common/ClJointPrefix.h"
 
-#include <ostream>
-
+#include "apps/common/ClScriptName.h"
 #include "toolkit/KtExcept.h"
-#include "toolkit/KtScriptName.h"
 
-bool KtTakeJointPrefixOption(int argc, const char* const* argv, int* i, KtStr* prefix,
-                             std::ostream& err) {
+bool ClTakeJointPrefixOption(int argc, const char* const* argv, int* i, KtStr* prefix) {
   if (*i + 1 >= argc) {
-    err << "\nERROR: Expecting value for -p option.\n\n";
+    KtError("Expecting value for -p option.");
     return false;
   }
   ++*i;
@@ -17,17 +14,17 @@ bool KtTakeJointPrefixOption(int argc, const char* const* argv, int* i, KtStr* p
   return true;
 }
 
-bool KtCheckJointPrefix(const KtStr& prefix) {
+bool ClCheckJointPrefix(const KtStr& prefix) {
   if (prefix.isEmpty()) return true;
   // Behind a letter the prefix is tested for its characters alone.
   KtStr afterLetter = "a";
   afterLetter += prefix;
-  if (!KtIsScriptName(afterLetter)) {
+  if (!ClIsScriptName(afterLetter)) {
     KtError("The prefix \"%s\" may hold only ASCII letters, digits and underscores.",
             prefix.text());
     return false;
   }
-  if (!KtIsScriptName(prefix)) {
+  if (!ClIsScriptName(prefix)) {
     KtError(
         "The prefix \"%s\" begins with a digit, but a joint name must begin with a letter or "
         "an underscore.",
@@ -37,15 +34,15 @@ bool KtCheckJointPrefix(const KtStr& prefix) {
   return true;
 }
 
-KtStr KtJointName(const KtStr& prefix, const char* name) {
+KtStr ClJointName(const KtStr& prefix, const char* name) {
   KtStr joint = prefix;
   joint += name;
   return joint;
 }
 
-void KtRecordUnsafeJointName(const KtStr& prefix, const char* name) {
+void ClRecordUnsafeJointName(const KtStr& prefix, const char* name) {
   KtError(
       "Bone \"%s\" gives the joint name \"%s\", which may hold only ASCII letters, digits "
       "and underscores.",
-      name, KtJointName(prefix, name).text());
+      name, ClJointName(prefix, name).text());
 }

@@ -1,4 +1,4 @@
-#include "toolkit/KtConfirmOverwrite.h"
+#include "apps/common/ClConfirmOverwrite.h"
 
 #include <sys/stat.h>
 
@@ -14,7 +14,7 @@ bool somethingExistsAt(const char* path) {
 
 }  // namespace
 
-bool KtConfirmOverwrite(const char* path, const char* existsEnding, std::istream& in,
+bool ClConfirmOverwrite(const char* path, const char* existsEnding, std::istream& in,
                         std::ostream& out) {
   if (!somethingExistsAt(path)) return true;
   out << "\n"

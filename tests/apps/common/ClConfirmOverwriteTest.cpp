@@ -5,12 +5,12 @@
 #include <sstream>
 #include <string>
 
-#include "toolkit/KtConfirmOverwrite.h"
+#include "apps/common/ClConfirmOverwrite.h"
 
 namespace {
 
 std::string makeExistingFile() {
-  char name[] = "/tmp/ktconfirmXXXXXX";
+  char name[] = "/tmp/clconfirmXXXXXX";
   int fd = mkstemp(name);
   EXPECT_GE(fd, 0);
   close(fd);
@@ -19,26 +19,26 @@ std::string makeExistingFile() {
 
 }  // namespace
 
-TEST(KtConfirmOverwrite, ProceedsSilentlyWhenNothingExists) {
+TEST(ClConfirmOverwrite, ProceedsSilentlyWhenNothingExists) {
   std::istringstream in("n");
   std::ostringstream out;
-  EXPECT_TRUE(KtConfirmOverwrite("/tmp/no/such/dir/file.mel", "' exists..", in, out));
+  EXPECT_TRUE(ClConfirmOverwrite("/tmp/no/such/dir/file.mel", "' exists..", in, out));
   EXPECT_EQ(out.str(), "");
 }
 
-TEST(KtConfirmOverwrite, RepeatsOnOtherCharactersAndHonoursTheAnswer) {
+TEST(ClConfirmOverwrite, RepeatsOnOtherCharactersAndHonoursTheAnswer) {
   std::string path = makeExistingFile();
   {
     std::istringstream in("  x\n  n");
     std::ostringstream out;
-    EXPECT_FALSE(KtConfirmOverwrite(path.c_str(), "' exists..", in, out));
+    EXPECT_FALSE(ClConfirmOverwrite(path.c_str(), "' exists..", in, out));
     EXPECT_EQ(out.str(),
               "\nOutput file '" + path + "' exists..\nOverwrite? [Y/N] Overwrite? [Y/N] ");
   }
   {
     std::istringstream in("Y");
     std::ostringstream out;
-    EXPECT_TRUE(KtConfirmOverwrite(path.c_str(), "' exists.", in, out));
+    EXPECT_TRUE(ClConfirmOverwrite(path.c_str(), "' exists.", in, out));
     EXPECT_EQ(out.str(), "\nOutput file '" + path + "' exists.\nOverwrite? [Y/N] ");
   }
   {
@@ -47,7 +47,7 @@ TEST(KtConfirmOverwrite, RepeatsOnOtherCharactersAndHonoursTheAnswer) {
         "\nOutput file '" + path + "' exists.\nOverwrite? [Y/N] Overwrite? [Y/N] Overwrite? [Y/N] ";
     std::istringstream yes("aby\n");
     std::ostringstream out;
-    EXPECT_TRUE(KtConfirmOverwrite(path.c_str(), "' exists.", yes, out));
+    EXPECT_TRUE(ClConfirmOverwrite(path.c_str(), "' exists.", yes, out));
     EXPECT_EQ(out.str(), three);
     std::string rest;
     std::getline(yes, rest);
@@ -55,25 +55,25 @@ TEST(KtConfirmOverwrite, RepeatsOnOtherCharactersAndHonoursTheAnswer) {
 
     std::istringstream no("xZnyy");
     std::ostringstream out2;
-    EXPECT_FALSE(KtConfirmOverwrite(path.c_str(), "' exists.", no, out2));
+    EXPECT_FALSE(ClConfirmOverwrite(path.c_str(), "' exists.", no, out2));
     EXPECT_EQ(out2.str(), three);
     EXPECT_EQ(no.get(), 'y');  // the rest of the word stays in the input
   }
   std::remove(path.c_str());
 }
 
-TEST(KtConfirmOverwrite, EndOfInputIsARefusal) {
+TEST(ClConfirmOverwrite, EndOfInputIsARefusal) {
   std::string path = makeExistingFile();
   std::istringstream in("q  \n");
   std::ostringstream out;
-  EXPECT_FALSE(KtConfirmOverwrite(path.c_str(), "' exists..", in, out));
+  EXPECT_FALSE(ClConfirmOverwrite(path.c_str(), "' exists..", in, out));
   EXPECT_EQ(out.str(), "\nOutput file '" + path + "' exists..\nOverwrite? [Y/N] Overwrite? [Y/N] ");
   std::remove(path.c_str());
 }
 
-TEST(KtConfirmOverwrite, ADirectoryCountsAsExisting) {
+TEST(ClConfirmOverwrite, ADirectoryCountsAsExisting) {
   std::istringstream in("n");
   std::ostringstream out;
-  EXPECT_FALSE(KtConfirmOverwrite("/tmp", "' exists..", in, out));
+  EXPECT_FALSE(ClConfirmOverwrite("/tmp", "' exists..", in, out));
   EXPECT_EQ(out.str(), "\nOutput file '/tmp' exists..\nOverwrite? [Y/N] ");
 }

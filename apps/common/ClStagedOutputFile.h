@@ -1,5 +1,5 @@
-#ifndef MOTCONV_STAGED_OUTPUT_FILE_H
-#define MOTCONV_STAGED_OUTPUT_FILE_H
+#ifndef CL_STAGED_OUTPUT_FILE_H
+#define CL_STAGED_OUTPUT_FILE_H
 
 #include <functional>
 #include <iosfwd>
@@ -14,21 +14,22 @@ class KtOutputFile;
 // from the start, which the step then finishes and renames into place; a
 // target that is written directly (a device, a FIFO) or beside which no
 // temporary file can be made gets a scratch file in the temporary folder
-// ($TMPDIR, else /tmp) instead, which the step copies to the target. Nothing
-// is put in place before the step: what was written is removed when the
-// output is given up or the object goes first.
-class StagedOutputFile {
+// ($TMPDIR, else /tmp; named after the program and its process) instead,
+// which the step copies to the target. Nothing is put in place before the
+// step: what was written is removed when the output is given up or the
+// object goes first.
+class ClStagedOutputFile {
  public:
-  explicit StagedOutputFile(const char* path);
-  ~StagedOutputFile();
-  StagedOutputFile(const StagedOutputFile&) = delete;
-  StagedOutputFile& operator=(const StagedOutputFile&) = delete;
+  ClStagedOutputFile(const char* path, const char* programName);
+  ~ClStagedOutputFile();
+  ClStagedOutputFile(const ClStagedOutputFile&) = delete;
+  ClStagedOutputFile& operator=(const ClStagedOutputFile&) = delete;
 
   // The stream the content goes to; null when no file could be made for
   // it (the step then fails, saying so).
   std::ostream* stream();
 
-  // The output-file step for the path (KtWriteOutputFile's messages): the
+  // The output-file step for the path (ClWriteOutputFile's messages): the
   // write-access check, "Writing \"<path>\"...", then complete(stream),
   // which records again what went wrong while the content was written (or
   // writes what is left of it), "done.", and the file put in place. True

@@ -1,4 +1,4 @@
-#include "apps/motconv/StagedOutputFile.h"
+#include "apps/common/ClStagedOutputFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +7,7 @@
 #include <fstream>
 #include <ostream>
 
+#include "apps/common/ClWriteOutputFile.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFileIdentity.h"
 #include "toolkit/KtOutputFile.h"
@@ -21,38 +22,38 @@ bool isWrittenDirectly(const std::string& path) {
   return ::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
 
-std::string scratchBase() {
+std::string scratchBase(const char* programName) {
   const char* dir = std::getenv("TMPDIR");
   std::string base = dir && *dir ? dir : "/tmp";
-  return base + "/motconv-" + std::to_string((long)::getpid());
+  return base + "/" + programName + "-" + std::to_string((long)::getpid());
 }
 
 }  // namespace
 
-StagedOutputFile::StagedOutputFile(const char* path) : _path(path) {
+ClStagedOutputFile::ClStagedOutputFile(const char* path, const char* programName) : _path(path) {
   if (!isWrittenDirectly(_path)) {
     _beside.reset(new KtOutputFile(path));
     if (_beside->open()) return;
     _beside.reset();
   }
-  _scratch.reset(new KtOutputFile(scratchBase().c_str()));
+  _scratch.reset(new KtOutputFile(scratchBase(programName).c_str()));
   if (!_scratch->open()) _scratch.reset();
 }
 
-StagedOutputFile::~StagedOutputFile() = default;
+ClStagedOutputFile::~ClStagedOutputFile() = default;
 
-std::ostream* StagedOutputFile::stream() {
+std::ostream* ClStagedOutputFile::stream() {
   if (_beside) return &_beside->stream();
   if (_scratch) return &_scratch->stream();
   return nullptr;
 }
 
-void StagedOutputFile::discard() {
+void ClStagedOutputFile::discard() {
   _beside.reset();
   _scratch.reset();
 }
 
-bool StagedOutputFile::_copyScratch(std::ostream& out) {
+bool ClStagedOutputFile::_copyScratch(std::ostream& out) {
   if (!_scratch->finish()) return false;
   std::ifstream in(_scratch->temporaryPath(), std::ios::binary);
   char block[1 << 16];
@@ -63,11 +64,11 @@ bool StagedOutputFile::_copyScratch(std::ostream& out) {
   return in.eof() && !in.bad();
 }
 
-bool StagedOutputFile::write(std::ostream& progress,
-                             const std::function<void(std::ostream&)>& complete) {
+bool ClStagedOutputFile::write(std::ostream& progress,
+                               const std::function<void(std::ostream&)>& complete) {
   const char* path = _path.c_str();
-  if (_beside) return KtWriteOutputFile(path, std::move(_beside), complete, progress);
-  bool written = KtWriteOutputFile(
+  if (_beside) return ClWriteOutputFile(path, std::move(_beside), complete, progress);
+  bool written = ClWriteOutputFile(
       path,
       [&](std::ostream& out) {
         if (!_scratch) {

@@ -1,0 +1,41 @@
+#ifndef CL_WRITE_OUTPUT_FILE_H
+#define CL_WRITE_OUTPUT_FILE_H
+
+// The output-file step every program runs for each file it writes, with
+// the progress line and the messages a user sees. The whole-or-nothing
+// writing itself is the toolkit's KtOutputFile.
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+
+#include "toolkit/KtOutputFile.h"
+
+// The output-file step: the write-access check (on failure nothing is
+// printed), "Writing \"<path>\"..." on progress, the content written through
+// a KtOutputFile, "done.\n". Failures are recorded: "Unable to open \"%s\"."
+// when the file cannot be created, "Unable to write to \"%s\"." when a
+// write, the close or the rename failed and the content recorded nothing
+// itself, and "Unable to save \"%s\"." over any error. True on success.
+bool ClWriteOutputFile(const char* path, const std::function<void(std::ostream&)>& content,
+                       std::ostream& progress);
+
+// The same step for content written beforehand into file, a KtOutputFile
+// made for path and opened by the caller (as a converter does while it
+// still reads its input): the write-access check, "Writing \"<path>\"...",
+// complete(stream) for what is left to write or to record, and then as
+// above. The file is discarded when the step fails.
+bool ClWriteOutputFile(const char* path, std::unique_ptr<KtOutputFile> file,
+                       const std::function<void(std::ostream&)>& complete, std::ostream& progress);
+
+// The same step for an output that is to appear only together with a later
+// one: the content is written and closed, but the file is put in place only
+// by ClInstallOutputFile, and discarded if the object returned is destroyed
+// first. Null when the step failed (the messages are recorded as above).
+std::unique_ptr<KtOutputFile> ClWriteOutputFileHeld(
+    const char* path, const std::function<void(std::ostream&)>& content, std::ostream& progress);
+// Puts a held file in place; on failure records "Unable to write to \"%s\"."
+// and "Unable to save \"%s\"." and returns false.
+bool ClInstallOutputFile(KtOutputFile& file, const char* path);
+
+#endif
