@@ -7,16 +7,13 @@
 
 #include "apps/motview/FrameList.h"
 #include "apps/motview/MotviewTexts.h"
-#include "toolkit/KtChars.h"
 #include "toolkit/KtExcept.h"
 
 namespace {
 
 constexpr int thePositionalCount = 4;
 
-bool isOption(const char* arg, const char* option) {
-  return KtEqualNoCase(arg, option);
-}
+const ClProgram theProgram = {theMotviewName, printMotviewManualPage};
 
 // The command line's faults are recorded like any other and printed at
 // once, as the error paragraph, on `err`.
@@ -78,25 +75,19 @@ bool parseOptions(int argc, const char* const* argv, std::ostream& out, std::ost
   int i = 1;
   for (; i < argc && argv[i][0] == '-'; ++i) {
     const char* arg = argv[i];
-    bool taken = true;
-    if (isOption(arg, "-h") || isOption(arg, "--help")) {
-      args->manualPage = true;
-    } else if (isOption(arg, "--version")) {
-      // A text-only request met in the loop: nothing after it is looked at.
-      printMotviewVersion(out);
+    const ClCommonOption common = ClTakeCommonOption(theProgram, arg, &args->common, out);
+    if (common == ClCommonOption::Version) {
       *exitStatus = 0;
       return false;
-    } else if (isOption(arg, "-copyright")) {
-      args->copyright = true;
-    } else if (isOption(arg, "-f")) {
-      args->force = true;
-    } else if (isOption(arg, "-frames")) {
+    }
+    if (common == ClCommonOption::Taken) continue;
+    bool taken = false;
+    if (ClIsOption(arg, "-frames")) {
       taken = takeFrames(argc, argv, &i, args);
-    } else if (isOption(arg, "-step")) {
+    } else if (ClIsOption(arg, "-step")) {
       taken = takeStep(argc, argv, &i, args);
     } else {
       KtError("Invalid option %s", arg);
-      taken = false;
     }
     if (!taken) {
       *exitStatus = 1;
@@ -119,15 +110,7 @@ bool parseMotviewCommandLine(int argc, const char* const* argv, std::ostream& ou
   int next = 1;
   if (!parseOptions(argc, argv, out, err, args, &next, exitStatus)) return false;
   const int remaining = argc - next;
-  if (args->manualPage) {
-    printMotviewManualPage(out);
-    if (remaining == 0 && !args->copyright) return false;
-  }
-  if (args->copyright) {
-    printMotviewCopyright(out);
-    if (remaining == 0) return false;
-  }
-  printMotviewVersionBanner(out);
+  if (!ClPrintRequestedTexts(theProgram, args->common, remaining > 0, out)) return false;
   if (remaining != thePositionalCount) {
     KtError("Invalid number of arguments.");
     *exitStatus = 1;

@@ -4,11 +4,11 @@
 #include <iosfwd>
 #include <vector>
 
+#include "apps/common/ClCommandLine.h"
+
 // What the command line hands to the drawing run.
 struct MotviewArguments {
-  bool manualPage = false;
-  bool copyright = false;
-  bool force = false;
+  ClCommonOptions common;
   // "-frames <list>": the contact sheet's frames, as given; without it the
   // sheet spreads its frames over the take.
   bool framesGiven = false;

@@ -111,7 +111,7 @@ int runMotview(const MotviewArguments& args) {
     return 1;
   }
 
-  if (!args.force && !ClConfirmOverwrite(args.outputPath, "' exists.", std::cin, std::cout))
+  if (!args.common.force && !ClConfirmOverwrite(args.outputPath, "' exists.", std::cin, std::cout))
     return 0;
 
   const DrawingSources sources{args.jointPath, args.importPath, args.movPath};

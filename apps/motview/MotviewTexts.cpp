@@ -3,21 +3,16 @@
 #include <ostream>
 
 #include "RcVersion.h"
+#include "apps/common/ClProgramTexts.h"
 
 const char* const theMotviewName = "motview";
 const char* const theMotviewVersion = theProgramVersion;
 
 namespace {
 
-const char* const theCopyrightLine = "Copyright (c) 1998 Veltrac, Inc.";
-
 void printUsageLines(std::ostream& out) {
   out << "     " << theMotviewName << " [-h] [-copyright] [-f] [-frames <list>] [-step <n>]\n"
       << "             <joint_mel> <import_mel> <mov_file> <output>\n";
-}
-
-void printLines(std::ostream& out, const char* const* lines) {
-  for (; *lines; ++lines) out << *lines << "\n";
 }
 
 const char* const theDescription[] = {
@@ -74,22 +69,6 @@ const char* const theClosingSections[] = {
     "     support, with the command line and the input files that show the",
     "     problem.",
     "",
-    "CREDITS",
-    "     Written and maintained by the Veltrac, Inc. software group.",
-    "     Raro is a trademark of its owner.",
-    "",
-    nullptr,
-};
-
-const char* const theCopyright[] = {
-    "     Permission is granted to use, copy, modify and distribute this",
-    "     program and its documentation under the terms in the file LICENSE",
-    "     that comes with it, provided that this notice is kept on every copy.",
-    "",
-    "     This program is provided \"as is\", without warranty of any kind,",
-    "     either expressed or implied.  The entire risk as to the quality and",
-    "     performance of the program is with you.",
-    "",
     nullptr,
 };
 
@@ -107,33 +86,18 @@ void printMotviewManualPage(std::ostream& out) {
       << "\nSYNOPSIS\n";
   printUsageLines(out);
   out << "\n";
-  printLines(out, theDescription);
+  ClPrintLines(out, theDescription);
   out << "     " << theMotviewName << " has the following parameters:\n\n"
       << "     -h          Displays this manpage.\n\n"
       << "     -copyright  Displays copyright information.\n\n"
       << "     -f          When used, " << theMotviewName << " will overwrite files without\n"
       << "                 verification.\n\n";
-  printLines(out, theOptionAndArgumentEntries);
+  ClPrintLines(out, theOptionAndArgumentEntries);
   out << "EXAMPLES\n"
       << "     " << theMotviewName << " walk_skel.mel walk.mel walk.mov walk.svg\n\n"
       << "     " << theMotviewName
       << " -frames 1,60,120 walk_skel.mel walk.mel walk.mov walk.svg\n\n"
       << "     " << theMotviewName << " -step 2 walk_skel.mel walk.mel walk.mov walk.html\n\n";
-  printLines(out, theClosingSections);
-}
-
-void printMotviewCopyright(std::ostream& out) {
-  out << "\nCOPYRIGHT NOTICE\n\n     " << theCopyrightLine << "\n\n";
-  printLines(out, theCopyright);
-}
-
-void printMotviewVersion(std::ostream& out) {
-  out << theMotviewName << " " << theMotviewVersion << "\n";
-}
-
-void printMotviewVersionBanner(std::ostream& out) {
-  out << "\n"
-      << theMotviewName << " version " << theMotviewVersion << "\n\n"
-      << theCopyrightLine << "\n\n";
-  out.flush();
+  ClPrintLines(out, theClosingSections);
+  ClPrintCredits(out);
 }

@@ -49,7 +49,7 @@ TEST(MotviewCommandLine, FourFilesContinueTheRunWithDefaults) {
   EXPECT_EQ(r.out, kBanner);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.files, (std::vector<std::string>{"s.mel", "t.mel", "t.mov", "out.svg"}));
-  EXPECT_FALSE(r.args.force);
+  EXPECT_FALSE(r.args.common.force);
   EXPECT_FALSE(r.args.framesGiven);
   EXPECT_EQ(r.args.step, 1);
 }
@@ -59,7 +59,7 @@ TEST(MotviewCommandLine, OptionsMatchInAnyCaseAndALaterValueReplacesAnEarlier) {
                          "s.mel", "t.mel", "t.mov", "-out.html"});
   EXPECT_TRUE(r.goOn);
   EXPECT_EQ(r.err, "");
-  EXPECT_TRUE(r.args.force);
+  EXPECT_TRUE(r.args.common.force);
   EXPECT_TRUE(r.args.framesGiven);
   EXPECT_EQ(r.args.frames, (std::vector<long>{5, 2}));
   EXPECT_EQ(r.args.step, 12);
