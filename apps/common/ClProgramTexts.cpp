@@ -46,6 +46,14 @@ void ClPrintCopyrightNotice(std::ostream& out) {
   ClPrintLines(out, theCopyrightTerms);
 }
 
+void ClPrintAvailability(std::ostream& out, const char* inputs) {
+  out << "AVAILABILITY\n"
+         "     The latest version is available from Veltrac, Inc. customer\n"
+         "     support.  Please send problem reports to Veltrac, Inc. customer\n"
+      << "     support, with the command line and the " << inputs << " that show the\n"
+      << "     problem.\n\n";
+}
+
 void ClPrintCredits(std::ostream& out) {
   ClPrintLines(out, theCredits);
 }

@@ -3,8 +3,8 @@
 
 // The texts every program prints alike, made from its name and the
 // project's version (RcVersion.h): the version line, the banner a run
-// begins with, the copyright notice and the credits that close a manual
-// page. A program's own pages (usage, manual page) stay with the program.
+// begins with, the copyright notice and the availability and credits that
+// close a manual page. A program's own pages (usage, manual page) stay with the program.
 
 #include <iosfwd>
 
@@ -15,6 +15,10 @@ void ClPrintVersionLine(std::ostream& out, const char* programName);
 void ClPrintVersionBanner(std::ostream& out, const char* programName);
 // "-copyright": the "COPYRIGHT NOTICE" page.
 void ClPrintCopyrightNotice(std::ostream& out);
+// The "AVAILABILITY" section, before the credits: where the program comes
+// from and what a problem report brings along with the command line,
+// `inputs` ("input file" for a program that reads one, "input files").
+void ClPrintAvailability(std::ostream& out, const char* inputs);
 // The "CREDITS" section, the last of every manual page.
 void ClPrintCredits(std::ostream& out);
 

@@ -65,15 +65,9 @@ const char* const theOptionAndArgumentEntries[] = {
     nullptr,
 };
 
-const char* const theClosingSections[] = {
+const char* const theSeeAlso[] = {
     "SEE ALSO",
     "     skelconv",
-    "",
-    "AVAILABILITY",
-    "     The latest version is available from Veltrac, Inc. customer",
-    "     support.  Please send problem reports to Veltrac, Inc. customer",
-    "     support, with the command line and the input files that show the",
-    "     problem.",
     "",
     nullptr,
 };
@@ -105,6 +99,7 @@ void printMotconvManualPage(std::ostream& out) {
       << " -filter \"simplify\" human.asf walk.amc 30 walk.mel walk.mov\n\n"
       << "     " << theMotconvName
       << " -filter \"euler simplify\" human.asf walk.amc 30 walk.mel walk.mov\n\n";
-  ClPrintLines(out, theClosingSections);
+  ClPrintLines(out, theSeeAlso);
+  ClPrintAvailability(out, "input files");
   ClPrintCredits(out);
 }

@@ -59,15 +59,9 @@ const char* const theOptionAndArgumentEntries[] = {
     nullptr,
 };
 
-const char* const theClosingSections[] = {
+const char* const theSeeAlso[] = {
     "SEE ALSO",
     "     skelconv, motconv",
-    "",
-    "AVAILABILITY",
-    "     The latest version is available from Veltrac, Inc. customer",
-    "     support.  Please send problem reports to Veltrac, Inc. customer",
-    "     support, with the command line and the input files that show the",
-    "     problem.",
     "",
     nullptr,
 };
@@ -98,6 +92,7 @@ void printMotviewManualPage(std::ostream& out) {
       << "     " << theMotviewName
       << " -frames 1,60,120 walk_skel.mel walk.mel walk.mov walk.svg\n\n"
       << "     " << theMotviewName << " -step 2 walk_skel.mel walk.mel walk.mov walk.html\n\n";
-  ClPrintLines(out, theClosingSections);
+  ClPrintLines(out, theSeeAlso);
+  ClPrintAvailability(out, "input files");
   ClPrintCredits(out);
 }

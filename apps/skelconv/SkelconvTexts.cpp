@@ -66,10 +66,6 @@ void printSkelconvManualPage(std::ostream& out) {
   }
   out << "\n";
   printSection(out, "SEE ALSO", "motconv");
-  out << "AVAILABILITY\n"
-         "     The latest version is available from Veltrac, Inc. customer\n"
-         "     support.  Please send problem reports to Veltrac, Inc. customer\n"
-         "     support, with the command line and the input file that show the\n"
-         "     problem.\n\n";
+  ClPrintAvailability(out, "input file");
   ClPrintCredits(out);
 }
