@@ -98,12 +98,7 @@ Layout computeLayout(TakePoses& poses, const std::vector<Pose>& shown) {
 
 void writeHeader(std::string* svg, TakePoses& poses, const std::vector<Pose>& shown,
                  const Layout& layout, const DrawingSources& sources, double width, double height) {
-  std::string title;
-  appendMarkupText(&title, sources.jointScript);
-  title += " \xc2\xb7 ";
-  appendMarkupText(&title, sources.importScript);
-  title += " \xc2\xb7 ";
-  appendMarkupText(&title, sources.mov);
+  const std::string title = drawingTitle(sources);
   *svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   *svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + px(width) + "\" height=\"" +
           px(height) + "\" viewBox=\"0 0 " + px(width) + " " + px(height) +

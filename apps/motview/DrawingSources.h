@@ -11,4 +11,8 @@ struct DrawingSources {
   std::string mov;
 };
 
+// The drawings' title: the three names in that order, escaped as markup
+// text, with a middle dot (U+00B7) between blanks between them.
+std::string drawingTitle(const DrawingSources& sources);
+
 #endif

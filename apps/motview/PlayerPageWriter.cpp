@@ -22,16 +22,6 @@ void appendList(std::string* out, const long* values, int count) {
   }
 }
 
-std::string titleOf(const DrawingSources& sources) {
-  std::string title;
-  appendMarkupText(&title, sources.jointScript);
-  title += " \xc2\xb7 ";
-  appendMarkupText(&title, sources.importScript);
-  title += " \xc2\xb7 ";
-  appendMarkupText(&title, sources.mov);
-  return title;
-}
-
 void appendFact(std::string* html, const char* name, const std::string& value) {
   *html += "<dt>";
   *html += name;
@@ -112,7 +102,7 @@ void writeTakeData(std::string* html, TakePoses& poses, int step, int embedded) 
 
 void writePlayerPage(std::ostream& out, TakePoses& poses, int step, const DrawingSources& sources) {
   const int embedded = (poses.frameCount() + step - 1) / step;
-  const std::string title = titleOf(sources);
+  const std::string title = drawingTitle(sources);
   std::string html;
   html += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
   html += "<meta http-equiv=\"Content-Security-Policy\" content=\"" +
