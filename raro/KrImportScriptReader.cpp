@@ -85,7 +85,7 @@ class Reader {
 
  private:
   bool fail(const char* fmt, const std::string& a = "") {
-    return krLineError(theKrImportScriptFailed, _file, _number, fmt, a.c_str());
+    return KrLineError(theKrImportScriptFailed, _file, _number, fmt, a.c_str());
   }
   bool channel(const std::vector<std::string>& w);
   bool attach(const std::vector<std::string>& w);
@@ -106,7 +106,7 @@ bool Reader::line(const std::string& text, int number) {
   _number = number;
   const std::string bare = trimmed(text);
   if (_fixed.count(bare)) return true;
-  const KrScriptLine line = krSplitScriptLine(text);
+  const KrScriptLine line = KrSplitScriptLine(text);
   const std::vector<std::string>& w = line.words;
   if (w.empty()) return true;
   if (!line.terminated) return fail(theKrUnknownImportLine);
@@ -121,12 +121,12 @@ bool Reader::line(const std::string& text, int number) {
     _rate = true;
     return true;
   }
-  if (w[0] == "currentTime" && w.size() == 3 && w[1] == "-edit" && krReadInteger(w[2], &n)) {
+  if (w[0] == "currentTime" && w.size() == 3 && w[1] == "-edit" && KrReadInteger(w[2], &n)) {
     _take->firstFrame = n;
     _time = true;
     return true;
   }
-  if (w[0] == "playbackOptions" && w.size() == 3 && w[1] == "-minTime" && krReadInteger(w[2], &n)) {
+  if (w[0] == "playbackOptions" && w.size() == 3 && w[1] == "-minTime" && KrReadInteger(w[2], &n)) {
     _minTimeValue = n;
     _minTime = true;
     return true;
@@ -148,11 +148,11 @@ bool Reader::line(const std::string& text, int number) {
 bool Reader::channel(const std::vector<std::string>& w) {
   long axis = 0;
   if (w.size() != 7 || w[1] != "-channel" || w[3] != "-usage" || w[5] != "-axis" ||
-      !krReadInteger(w[6], &axis) || axis < 0)
+      !KrReadInteger(w[6], &axis) || axis < 0)
     return fail(theKrUnknownImportLine);
   if (_channels.count(w[2])) return fail(theKrChannelTwice, w[2]);
   if (_axes.count(axis))
-    return krLineError(theKrImportScriptFailed, _file, _number, theKrAxisTwice, axis);
+    return KrLineError(theKrImportScriptFailed, _file, _number, theKrAxisTwice, axis);
   _channels[w[2]] = axis;
   _axes.insert(axis);
   return true;
@@ -162,7 +162,7 @@ bool Reader::channel(const std::vector<std::string>& w) {
 bool Reader::attach(const std::vector<std::string>& w) {
   std::string channel, target;
   if (w.size() != 6 || w[1] != "-device" || w[2] != theDevice || w[3] != "-axis" ||
-      !krUnquote(w[4], &channel) || !krUnquote(w[5], &target))
+      !KrUnquote(w[4], &channel) || !KrUnquote(w[5], &target))
     return fail(theKrUnknownImportLine);
   auto axis = _channels.find(channel);
   if (axis == _channels.end()) return fail(theKrUndefinedChannel, channel);
@@ -211,14 +211,14 @@ bool Reader::finish(int lines) {
   _number = lines;
   if (!_rate || !_units || !_time || !_minTime) return fail(theKrNoTake);
   if (_minTimeValue != _take->firstFrame)
-    return krLineError(theKrImportScriptFailed, _file, _number, theKrFrameMismatch,
+    return KrLineError(theKrImportScriptFailed, _file, _number, theKrFrameMismatch,
                        _take->firstFrame, _minTimeValue);
   return true;
 }
 
 }  // namespace
 
-bool krReadImportScript(const std::string& text, const char* fileName, KrScene* scene,
+bool KrReadImportScript(const std::string& text, const char* fileName, KrScene* scene,
                         KrTake* take) {
   Reader reader(fileName, scene, take);
   std::istringstream in(text);

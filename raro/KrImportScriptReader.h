@@ -22,7 +22,7 @@ struct KrTake {
   bool degrees = true;
 };
 
-bool krReadImportScript(const std::string& text, const char* fileName, KrScene* scene,
+bool KrReadImportScript(const std::string& text, const char* fileName, KrScene* scene,
                         KrTake* take);
 
 #endif

@@ -46,7 +46,7 @@ class Reader {
 
  private:
   bool fail(const char* fmt, const std::string& a = "", const std::string& b = "") {
-    return krLineError(theKrJointScriptFailed, _file, _number, fmt, a.c_str(), b.c_str());
+    return KrLineError(theKrJointScriptFailed, _file, _number, fmt, a.c_str(), b.c_str());
   }
   bool joint(const std::vector<std::string>& w);
   bool note(const std::vector<std::string>& w);
@@ -58,7 +58,7 @@ class Reader {
 
 bool Reader::line(const std::string& text, int number) {
   _number = number;
-  const KrScriptLine line = krSplitScriptLine(text);
+  const KrScriptLine line = KrSplitScriptLine(text);
   const std::vector<std::string>& w = line.words;
   if (w.empty()) return true;
   const bool known = w[0] == "joint" || w[0] == "select" || w[0] == "addAttr" || w[0] == "setAttr";
@@ -107,7 +107,7 @@ bool Reader::joint(const std::vector<std::string>& w) {
       if (!isAxisSet(j.order, true)) return fail(theKrBadRotationOrder, j.order);
       ordered = true;
     } else if (flag == "-dof" && i + 1 < w.size()) {
-      if (!krUnquote(w[++i], &j.dof) || !isAxisSet(j.dof, false)) return fail(theKrBadDof, w[i]);
+      if (!KrUnquote(w[++i], &j.dof) || !isAxisSet(j.dof, false)) return fail(theKrBadDof, w[i]);
       dofs = true;
     } else if (flag == "-orientation" && i + 3 < w.size()) {
       for (int k = 0; k < 3; ++k) {
@@ -138,7 +138,7 @@ bool Reader::note(const std::vector<std::string>& w) {
     return true;
   }
   if (w[0] == "setAttr" && w.size() == 5 && w[2] == "-type" && w[3] == "\"string\"" &&
-      krUnquote(w[4], &axes) && isAxisSet(axes, false) && endsWith(w[1], ".tdof")) {
+      KrUnquote(w[4], &axes) && isAxisSet(axes, false) && endsWith(w[1], ".tdof")) {
     const std::string joint = w[1].substr(0, w[1].size() - 5);
     if (!_scene->hasJoint(joint)) return fail(theKrNoSuchJoint, joint);
     return true;
@@ -148,7 +148,7 @@ bool Reader::note(const std::vector<std::string>& w) {
 
 }  // namespace
 
-bool krReadJointScript(const std::string& text, const char* fileName, KrScene* scene) {
+bool KrReadJointScript(const std::string& text, const char* fileName, KrScene* scene) {
   Reader reader(fileName, scene);
   std::istringstream in(text);
   std::string line;

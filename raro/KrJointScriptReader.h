@@ -13,6 +13,6 @@
 
 #include "raro/KrScene.h"
 
-bool krReadJointScript(const std::string& text, const char* fileName, KrScene* scene);
+bool KrReadJointScript(const std::string& text, const char* fileName, KrScene* scene);
 
 #endif

@@ -6,7 +6,7 @@
 #include "raro/KrTexts.h"
 #include "toolkit/KtExcept.h"
 
-bool krLineError(const char* fileMessage, const char* file, int line, const char* fmt, ...) {
+bool KrLineError(const char* fileMessage, const char* file, int line, const char* fmt, ...) {
   char text[1024];
   const int used = std::snprintf(text, sizeof text, theKrLine, line);
   va_list args;

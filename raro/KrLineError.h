@@ -5,7 +5,7 @@
 
 // Records "Line N:  <message>" as an error, and then the file-level message
 // in front of it. Returns false, for the readers to return.
-bool krLineError(const char* fileMessage, const char* file, int line, const char* fmt, ...)
+bool KrLineError(const char* fileMessage, const char* file, int line, const char* fmt, ...)
     KT_PRINTF_FORMAT(4, 5);
 
 #endif

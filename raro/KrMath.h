@@ -36,7 +36,7 @@ inline KrVec3 operator*(const KrVec3& a, double s) {
   return {a.x * s, a.y * s, a.z * s};
 }
 
-inline KrMat3 krTranspose(const KrMat3& a) {
+inline KrMat3 KrTranspose(const KrMat3& a) {
   KrMat3 r;
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) r.m[i][j] = a.m[j][i];
@@ -46,7 +46,7 @@ inline KrMat3 krTranspose(const KrMat3& a) {
 // The elementary rotations, row-vector form:
 // Rx = [[1,0,0],[0,c,s],[0,-s,c]], Ry = [[c,0,-s],[0,1,0],[s,0,c]],
 // Rz = [[c,s,0],[-s,c,0],[0,0,1]]. axis: 0 = x, 1 = y, 2 = z.
-inline KrMat3 krRotation(int axis, double a) {
+inline KrMat3 KrRotation(int axis, double a) {
   const double c = std::cos(a), s = std::sin(a);
   KrMat3 r;
   const int i = (axis + 1) % 3, j = (axis + 2) % 3;
@@ -68,8 +68,8 @@ inline KrTransform operator*(const KrTransform& a, const KrTransform& b) {
   return {a.r * b.r, a.t * b.r + b.t};
 }
 
-inline KrTransform krInverse(const KrTransform& a) {
-  const KrMat3 rt = krTranspose(a.r);
+inline KrTransform KrInverse(const KrTransform& a) {
+  const KrMat3 rt = KrTranspose(a.r);
   return {rt, (a.t * rt) * -1.0};
 }
 

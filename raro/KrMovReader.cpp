@@ -34,7 +34,7 @@ double timeTolerance(double expected, int fps) {
 
 }  // namespace
 
-bool krReadMov(const std::string& text, const char* fileName, const KrTake& take, int axesNeeded,
+bool KrReadMov(const std::string& text, const char* fileName, const KrTake& take, int axesNeeded,
                KrMov* mov) {
   mov->columns = 0;
   mov->values.clear();
@@ -56,7 +56,7 @@ bool krReadMov(const std::string& text, const char* fileName, const KrTake& take
       while (stop < end && !isBlank(text[stop])) ++stop;
       double v = 0;
       if (!parseNumber(text.data() + i, text.data() + stop, &v))
-        return krLineError(theKrMovFailed, fileName, number, theKrMovNotNumber,
+        return KrLineError(theKrMovFailed, fileName, number, theKrMovNotNumber,
                            text.substr(i, stop - i).c_str());
       mov->values.push_back(v);
       ++columns;
@@ -67,14 +67,14 @@ bool krReadMov(const std::string& text, const char* fileName, const KrTake& take
     if (mov->columns == 0) mov->columns = columns;
     const int needed = mov->columns > axesNeeded ? mov->columns : axesNeeded + 1;
     if (columns != needed)
-      return krLineError(theKrMovFailed, fileName, number, theKrMovColumns, needed, columns);
+      return KrLineError(theKrMovFailed, fileName, number, theKrMovColumns, needed, columns);
     // The time of the line puts it on its own scene frame.
     const int frame = mov->frames() - 1;
     const double expected = (double)(take.firstFrame + frame) / take.fps;
     const double time = mov->values[(size_t)frame * columns];
     if (std::fabs(time - expected) > timeTolerance(expected, take.fps))
-      return krLineError(theKrMovFailed, fileName, number, theKrMovTime, expected, time);
+      return KrLineError(theKrMovFailed, fileName, number, theKrMovTime, expected, time);
   }
-  if (mov->frames() == 0) return krLineError(theKrMovFailed, fileName, number, "%s", theKrMovEmpty);
+  if (mov->frames() == 0) return KrLineError(theKrMovFailed, fileName, number, "%s", theKrMovEmpty);
   return true;
 }

@@ -21,7 +21,7 @@ struct KrMov {
 };
 
 // axesNeeded: the axes the import script binds; each line must hold them.
-bool krReadMov(const std::string& text, const char* fileName, const KrTake& take, int axesNeeded,
+bool KrReadMov(const std::string& text, const char* fileName, const KrTake& take, int axesNeeded,
                KrMov* mov);
 
 #endif

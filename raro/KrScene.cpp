@@ -13,14 +13,14 @@ int KrScene::addJoint(const KrJoint& joint, const KrVec3& position) {
   j.parent = _selected;
   if (_selected >= 0) {
     // The parent's world at rest: no take has been applied yet.
-    j.translate = (KrTransform{KrMat3(), position} * krInverse(world(_selected))).t;
+    j.translate = (KrTransform{KrMat3(), position} * KrInverse(world(_selected))).t;
   } else {
     j.translate = position;
   }
   _index[j.name] = (int)_joints.size();
   _joints.push_back(j);
-  _orients.push_back(krRotation(0, j.orient[0]) * krRotation(1, j.orient[1]) *
-                     krRotation(2, j.orient[2]));
+  _orients.push_back(KrRotation(0, j.orient[0]) * KrRotation(1, j.orient[1]) *
+                     KrRotation(2, j.orient[2]));
   _selected = (int)_joints.size() - 1;
   return _selected;
 }
@@ -56,7 +56,7 @@ KrTransform KrScene::_local(int joint) const {
   for (char c : j.order) {
     // A turn by 0 is the identity: leaving it out changes no bit.
     const int axis = axisOfLetter(c);
-    if (j.rotate[axis] != 0) r = r * krRotation(axis, j.rotate[axis]);
+    if (j.rotate[axis] != 0) r = r * KrRotation(axis, j.rotate[axis]);
   }
   return KrTransform{r * _orients[joint], j.translate};
 }

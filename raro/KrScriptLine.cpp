@@ -5,7 +5,7 @@
 
 #include "toolkit/KtChars.h"
 
-KrScriptLine krSplitScriptLine(const std::string& line) {
+KrScriptLine KrSplitScriptLine(const std::string& line) {
   KrScriptLine result;
   size_t i = 0;
   while (i < line.size() && KtIsSpace(line[i])) ++i;
@@ -25,13 +25,13 @@ KrScriptLine krSplitScriptLine(const std::string& line) {
   return result;
 }
 
-bool krUnquote(const std::string& w, std::string* text) {
+bool KrUnquote(const std::string& w, std::string* text) {
   if (w.size() < 2 || w.front() != '"' || w.back() != '"') return false;
   *text = w.substr(1, w.size() - 2);
   return true;
 }
 
-bool krReadInteger(const std::string& w, long* value) {
+bool KrReadInteger(const std::string& w, long* value) {
   if (w.empty()) return false;
   size_t i = (w[0] == '-' || w[0] == '+') ? 1 : 0;
   if (i == w.size()) return false;

@@ -13,12 +13,12 @@ struct KrScriptLine {
   bool terminated = false;  // the line ended in ";"
 };
 
-KrScriptLine krSplitScriptLine(const std::string& line);
+KrScriptLine KrSplitScriptLine(const std::string& line);
 
 // The text between the quotes of "text"; false when w is not quoted.
-bool krUnquote(const std::string& w, std::string* text);
+bool KrUnquote(const std::string& w, std::string* text);
 
 // A whole decimal number (a sign and digits only).
-bool krReadInteger(const std::string& w, long* value);
+bool KrReadInteger(const std::string& w, long* value);
 
 #endif

@@ -5,16 +5,16 @@
 #include "raro/KrJointScriptReader.h"
 
 bool TakePoses::readJointScript(const std::string& text, const char* path) {
-  return krReadJointScript(text, path, &_scene);
+  return KrReadJointScript(text, path, &_scene);
 }
 
 bool TakePoses::readImportScript(const std::string& text, const char* path) {
-  return krReadImportScript(text, path, &_scene, &_take);
+  return KrReadImportScript(text, path, &_scene, &_take);
 }
 
 bool TakePoses::readMov(const std::string& text, const char* path) {
   _boxKnown = false;
-  return krReadMov(text, path, _take, _scene.axesNeeded(), &_mov);
+  return KrReadMov(text, path, _take, _scene.axesNeeded(), &_mov);
 }
 
 void TakePoses::positionsAt(long frame, std::vector<KrVec3>* positions) {

@@ -21,17 +21,17 @@ bool failed(std::string* problem) {
 }  // namespace
 
 bool RaroScene::runJointScript(const std::string& text, std::string* problem) {
-  return krReadJointScript(text, "joint script", &_scene) || failed(problem);
+  return KrReadJointScript(text, "joint script", &_scene) || failed(problem);
 }
 
 bool RaroScene::runImportScript(const std::string& text, std::string* problem) {
-  return krReadImportScript(text, "import script", &_scene, &_take) || failed(problem);
+  return KrReadImportScript(text, "import script", &_scene, &_take) || failed(problem);
 }
 
 bool RaroScene::readMov(const std::string& text, std::vector<std::vector<double>>* lines,
                         std::string* problem) {
   KrMov mov;
-  if (!krReadMov(text, "MOV file", _take, _scene.axesNeeded(), &mov)) return failed(problem);
+  if (!KrReadMov(text, "MOV file", _take, _scene.axesNeeded(), &mov)) return failed(problem);
   lines->clear();
   for (int f = 0; f < mov.frames(); ++f) lines->emplace_back(mov.row(f), mov.row(f) + mov.columns);
   return true;

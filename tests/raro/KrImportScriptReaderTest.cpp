@@ -39,7 +39,7 @@ const char* const kTake =
 
 KrScene jointsOf(const std::string& script) {
   KrScene scene;
-  EXPECT_TRUE(krReadJointScript(script, "s.mel", &scene));
+  EXPECT_TRUE(KrReadJointScript(script, "s.mel", &scene));
   return scene;
 }
 
@@ -51,7 +51,7 @@ TEST(KrImportScriptReader, BindsWhatMotconvWrites) {
     SCOPED_TRACE(take.name);
     KrScene scene = jointsOf(take.jointScript);
     KrTake facts;
-    ASSERT_TRUE(krReadImportScript(take.importScript, "t.mel", &scene, &facts));
+    ASSERT_TRUE(KrReadImportScript(take.importScript, "t.mel", &scene, &facts));
     EXPECT_FALSE(theExceptObj.errorOccurred());
     EXPECT_EQ(facts.fps, take.fps);
     EXPECT_EQ(facts.firstFrame, take.firstFrame);
@@ -83,7 +83,7 @@ TEST(KrImportScriptReader, SkipsBlankLinesAndComments) {
   theExceptObj.clear();
   KrScene scene = jointsOf(kJoints);
   KrTake take;
-  ASSERT_TRUE(krReadImportScript(std::string("// made by hand\n\nproc createAMCDevice()\n{\n") +
+  ASSERT_TRUE(KrReadImportScript(std::string("// made by hand\n\nproc createAMCDevice()\n{\n") +
                                      kChannels + "\t\n  // bound below\r\n" + kBindings + "}\n" +
                                      kTake + "\n",
                                  "t.mel", &scene, &take));
@@ -145,7 +145,7 @@ TEST(KrImportScriptReader, RefusesWhatItDoesNotKnowWithFileAndLine) {
     SCOPED_TRACE(c.label);
     KrScene scene = jointsOf(kJoints);
     KrTake take;
-    EXPECT_FALSE(krReadImportScript(c.text, "t.mel", &scene, &take));
+    EXPECT_FALSE(KrReadImportScript(c.text, "t.mel", &scene, &take));
     EXPECT_EQ(messages(),
               (std::vector<std::string>{"Unable to read import script 't.mel'.", c.line}));
   }
@@ -160,7 +160,7 @@ TEST(KrImportScriptReader, RefusesATakeForOtherJoints) {
   for (size_t at; (at = other.find("\"A_")) != std::string::npos;) other.replace(at, 3, "\"B_");
   KrScene scene = jointsOf(take.jointScript);
   KrTake facts;
-  EXPECT_FALSE(krReadImportScript(other, "t.mel", &scene, &facts));
+  EXPECT_FALSE(KrReadImportScript(other, "t.mel", &scene, &facts));
   const int line = rarotest::lineHolding(other, "attachDeviceAttr");
   ASSERT_GT(line, 0);
   EXPECT_EQ(messages(),

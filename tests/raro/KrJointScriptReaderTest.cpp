@@ -31,7 +31,7 @@ TEST(KrJointScriptReader, BuildsTheJointsSkelconvWrites) {
   for (const rarotest::ConvertedTake& take : rarotest::convertedTakes()) {
     SCOPED_TRACE(take.name);
     KrScene scene;
-    ASSERT_TRUE(krReadJointScript(take.jointScript, "s.mel", &scene));
+    ASSERT_TRUE(KrReadJointScript(take.jointScript, "s.mel", &scene));
     EXPECT_FALSE(theExceptObj.errorOccurred());
     EXPECT_EQ(scene.jointCount(), rarotest::linesStartingWith(take.jointScript, "joint "));
     // The root, a bone under it and an end joint, as the script places
@@ -59,7 +59,7 @@ TEST(KrJointScriptReader, BuildsTheJointsSkelconvWrites) {
 TEST(KrJointScriptReader, SkipsBlankLinesAndComments) {
   theExceptObj.clear();
   KrScene scene;
-  ASSERT_TRUE(krReadJointScript(
+  ASSERT_TRUE(KrReadJointScript(
       "// made by hand\n\n   \t\n" + std::string(kRoot) +
           "  // the child\r\n"
           "select -r r;\r\n"
@@ -127,7 +127,7 @@ TEST(KrJointScriptReader, RefusesWhatItDoesNotKnowWithFileAndLine) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     KrScene scene;
-    EXPECT_FALSE(krReadJointScript(c.text, "j.mel", &scene));
+    EXPECT_FALSE(KrReadJointScript(c.text, "j.mel", &scene));
     EXPECT_EQ(messages(),
               (std::vector<std::string>{"Unable to read joint script 'j.mel'.", c.line}));
   }

@@ -35,11 +35,11 @@ TEST(KrMovReader, ReadsWhatMotconvWrites) {
   for (const rarotest::ConvertedTake& take : rarotest::convertedTakes()) {
     SCOPED_TRACE(take.name);
     KrScene scene;
-    ASSERT_TRUE(krReadJointScript(take.jointScript, "s.mel", &scene));
+    ASSERT_TRUE(KrReadJointScript(take.jointScript, "s.mel", &scene));
     KrTake facts;
-    ASSERT_TRUE(krReadImportScript(take.importScript, "t.mel", &scene, &facts));
+    ASSERT_TRUE(KrReadImportScript(take.importScript, "t.mel", &scene, &facts));
     KrMov mov;
-    ASSERT_TRUE(krReadMov(take.mov, "t.mov", facts, scene.axesNeeded(), &mov));
+    ASSERT_TRUE(KrReadMov(take.mov, "t.mov", facts, scene.axesNeeded(), &mov));
     EXPECT_FALSE(theExceptObj.errorOccurred());
     EXPECT_EQ(mov.columns, scene.axesNeeded() + 1);
     EXPECT_EQ(mov.frames(), rarotest::linesStartingWith(take.mov, ""));
@@ -60,7 +60,7 @@ TEST(KrMovReader, ReadsWhatMotconvWrites) {
 TEST(KrMovReader, SkipsBlankLinesAndComments) {
   theExceptObj.clear();
   KrMov mov;
-  ASSERT_TRUE(krReadMov("// two frames\n\n0.2 1 2\r\n  \t\n  // the second\n0.24 3 4.5\n\n",
+  ASSERT_TRUE(KrReadMov("// two frames\n\n0.2 1 2\r\n  \t\n  // the second\n0.24 3 4.5\n\n",
                         "t.mov", takeAt(25, 5), 2, &mov));
   EXPECT_FALSE(theExceptObj.errorOccurred());
   EXPECT_EQ(mov.columns, 3);
@@ -81,11 +81,11 @@ TEST(KrMovReader, ReadsLongTakesWhoseTimesSixDigitsCannotHoldExactly) {
   }
   text += "100.1 1\n100.133 1\n100.167 1\n";
   KrMov mov;
-  ASSERT_TRUE(krReadMov(text, "t.mov", takeAt(30, 1), 1, &mov)) << messages()[1];
+  ASSERT_TRUE(KrReadMov(text, "t.mov", takeAt(30, 1), 1, &mov)) << messages()[1];
   EXPECT_EQ(mov.frames(), 3005);
   // A line a frame off is still refused: 100.2 is frame 3006.
   text += "100.233 1\n";
-  EXPECT_FALSE(krReadMov(text, "t.mov", takeAt(30, 1), 1, &mov));
+  EXPECT_FALSE(KrReadMov(text, "t.mov", takeAt(30, 1), 1, &mov));
   EXPECT_EQ(messages(),
             (std::vector<std::string>{"Unable to read MOV file 't.mov'.",
                                       "Line 3006:  Expected time 100.2, found 100.233."}));
@@ -116,7 +116,7 @@ TEST(KrMovReader, RefusesWhatItDoesNotKnowWithFileAndLine) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     KrMov mov;
-    EXPECT_FALSE(krReadMov(c.text, "t.mov", takeAt(30, 1), 2, &mov));
+    EXPECT_FALSE(KrReadMov(c.text, "t.mov", takeAt(30, 1), 2, &mov));
     EXPECT_EQ(messages(), (std::vector<std::string>{"Unable to read MOV file 't.mov'.", c.line}));
   }
 }

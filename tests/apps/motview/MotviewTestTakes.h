@@ -141,9 +141,9 @@ class ModelTake {
  public:
   explicit ModelTake(const ConvertedTake& files) {
     theExceptObj.clear();
-    EXPECT_TRUE(krReadJointScript(readText(files.dir / files.jointScript), "s", &_scene));
-    EXPECT_TRUE(krReadImportScript(readText(files.dir / files.importScript), "t", &_scene, &_take));
-    EXPECT_TRUE(krReadMov(readText(files.dir / files.mov), "m", _take, _scene.axesNeeded(), &_mov));
+    EXPECT_TRUE(KrReadJointScript(readText(files.dir / files.jointScript), "s", &_scene));
+    EXPECT_TRUE(KrReadImportScript(readText(files.dir / files.importScript), "t", &_scene, &_take));
+    EXPECT_TRUE(KrReadMov(readText(files.dir / files.mov), "m", _take, _scene.axesNeeded(), &_mov));
     EXPECT_FALSE(theExceptObj.exceptionOccurred());
     theExceptObj.clear();
   }
