@@ -58,7 +58,8 @@ TEST_F(WriteOutputFileTest, StepPrintsProgressAndRecordsTheMessagesOfEachFailure
         "/dev/full", [](std::ostream& out) { out << "x"; }, progress));
     EXPECT_EQ(progress.str(), "Writing \"/dev/full\"...done.\n");
     EXPECT_EQ(takeMessages(), (std::vector<std::string>{"Unable to save \"/dev/full\".",
-                                                        "Unable to write to \"/dev/full\"."}));
+                                                        "Unable to write to \"/dev/full\".",
+                                                        "No space left on device"}));
   }
 }
 
