@@ -235,11 +235,9 @@ bool KtOutputFile::finish() {
   }
   if (!error && _route == Route::Direct && _deferred) {
     struct stat info;
-    int fd = -1;
-    if (::stat(_path.c_str(), &info) == 0 && standardStreamWriting(info) >= 0)
-      fd = ::fcntl(standardStreamWriting(info), F_DUPFD_CLOEXEC, 0);
-    else
-      fd = ::open(_path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    int own = ::stat(_path.c_str(), &info) == 0 ? standardStreamWriting(info) : -1;
+    int fd = own >= 0 ? ::fcntl(own, F_DUPFD_CLOEXEC, 0)
+                      : ::open(_path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     error = fd < 0 ? errno : _copyScratchInto(fd);
     _removeTemporary();
   }

@@ -19,7 +19,6 @@
 #include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MotconvTake.h"
-#include "apps/motconv/MotconvTexts.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFilePath.h"
 #include "toolkit/KtPathCheck.h"
