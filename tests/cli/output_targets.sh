@@ -73,6 +73,8 @@ fi
 expect_nothing_left "process substitution" . scratch
 
 # -- a writable file in a folder the user cannot write --
+# The unprivileged user works in a folder of its own under /tmp, with a copy
+# of the program: the build's folders need not be open to it.
 as_user() {
   if [ "$(id -u)" = 0 ]; then
     setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"
@@ -86,13 +88,19 @@ warning() { # PATH: the paragraph that warns that the file is written in place
 if [ "$(id -u)" = 0 ] && ! command -v setpriv > /dev/null; then
   echo "skipped: in-place cases need setpriv to run as an unprivileged user"
 else
+  user_dir=$(mktemp -d /tmp/rc-output-targets.XXXXXX)
+  trap 'for m in "${mounted[@]}"; do umount "$m"; done; chmod -R u+w "$user_dir"; rm -rf "$user_dir"' EXIT
+  chmod 0755 "$user_dir"
+  cp "$skelconv" walk.asf ref.mel "$user_dir/"
+  mkdir -m 1777 "$user_dir/scratch"
+  cd "$user_dir" || exit 1
   mkdir ro
   printf 'old\n' > ro/walk.mel
   chmod 0666 ro/walk.mel
   ln ro/walk.mel ro/link.mel
   inode=$(stat -c %i ro/walk.mel)
   chmod 0555 ro
-  as_user "$skelconv" -f walk.asf ro/walk.mel > out.txt 2> err.txt
+  TMPDIR=$user_dir/scratch as_user ./skelconv -f walk.asf ro/walk.mel > out.txt 2> err.txt
   expect_status "read-only folder" 0 $?
   warning ro/walk.mel
   expect_text "read-only folder" "$expected_warning" err.txt
@@ -105,12 +113,11 @@ else
   if [ "$(id -u)" = 0 ]; then
     # A sticky folder and a file of root's: nobody may write the file but
     # not rename over it.
-    mkdir st
-    chmod 1777 st
+    mkdir -m 1777 st
     printf 'old\n' > st/walk.mel
     chmod 0666 st/walk.mel
     inode=$(stat -c %i st/walk.mel)
-    as_user "$skelconv" -f walk.asf st/walk.mel > out.txt 2> err.txt
+    TMPDIR=$user_dir/scratch as_user ./skelconv -f walk.asf st/walk.mel > out.txt 2> err.txt
     expect_status "sticky folder" 0 $?
     warning st/walk.mel
     expect_text "sticky folder" "$expected_warning" err.txt
@@ -120,6 +127,7 @@ else
   else
     echo "skipped: a sticky folder holding another user's file needs root to set up"
   fi
+  cd "$work" || exit 1
 fi
 
 # -- two spellings of one new file, and a rename that fails after the
