@@ -73,8 +73,12 @@ void KaAMC::save(const char* path) const {
     return;
   }
   printOn(out);
-  // A write that fails only when the buffer is flushed is a failure too.
-  out.flush();
+  // A write that fails only when the buffer is flushed or the file closed
+  // is a failure too; a motion whose writing recorded an error is given up,
+  // and the previous file stays.
+  if (theExceptObj.errorOccurred())
+    out.discard();
+  else
+    out.close();
   if (!out || theExceptObj.errorOccurred()) KtError("Unable to write '%s'.", path);
-  out.close();
 }

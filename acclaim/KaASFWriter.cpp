@@ -283,8 +283,12 @@ void KaASF::save(const char* path) const {
   printOn(out);
   // The bones are written without a test of the stream, and a compressing
   // tool tells its failure only at close: the closed stream has the last
-  // word on whether the file was written.
-  out.close();
+  // word on whether the file was written. A skeleton whose writing
+  // recorded an error is given up, and the previous file stays.
+  if (theExceptObj.errorOccurred())
+    out.discard();
+  else
+    out.close();
   if (theExceptObj.errorOccurred() || out.fail()) KtError("Unable to write '%s'.", path);
 }
 

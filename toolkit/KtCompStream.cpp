@@ -15,7 +15,9 @@
 
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFilePath.h"
+#include "toolkit/KtOutputFile.h"
 #include "toolkit/KtPathCheck.h"
+#include "toolkit/KtTemporaryFiles.h"
 
 extern char** environ;
 
@@ -70,19 +72,25 @@ char* makePipeName(const char* prefix, int instance) {
 
 // Makes the pipe dir/prefix<instance>.<pid> and sets *name to it, or to null
 // with the reason recorded. mkfifo only succeeds on a name that does not
-// exist yet, so a pipe or file someone else put there is never opened.
-void createPipe(char** name, const char* prefix, int instance) {
+// exist yet, so a pipe or file someone else put there is never opened. The
+// pipe is registered among the temporary files until it is removed.
+void createPipe(char** name, int* slot, const char* prefix, int instance) {
   *name = makePipeName(prefix, instance);
-  if (mkfifo(*name, 0600) == 0) return;
+  if (mkfifo(*name, 0600) == 0) {
+    *slot = KtRegisterTemporaryFile(*name);
+    return;
+  }
   KtError("%s", std::strerror(errno));
   KtError("Unable to create named pipe \"%s\".", *name);
   delete[] * name;
   *name = nullptr;
 }
 
-void removePipe(char** name) {
+void removePipe(char** name, int* slot) {
   if (!*name) return;
   unlink(*name);
+  KtForgetTemporaryFile(*slot);
+  *slot = -1;
   delete[] * name;
   *name = nullptr;
 }
@@ -99,14 +107,18 @@ std::string fileArgument(const char* path) {
   return path;
 }
 
-// Starts program with argv; stdin/stdout are opened from the given names by
-// the spawn itself (null: inherited). Returns the process id or -1 with errno.
+// Starts program with argv; stdin is opened from inName by the spawn itself
+// (null: inherited), stdout from outName or, when outFd is not -1, is that
+// descriptor. Returns the process id or -1 with errno.
 pid_t spawnTool(const std::string& program, const std::vector<std::string>& args,
-                const char* inName, const char* outName, int outFlags) {
+                const char* inName, const char* outName, int outFd) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (inName) posix_spawn_file_actions_addopen(&actions, 0, inName, O_RDONLY, 0);
-  if (outName) posix_spawn_file_actions_addopen(&actions, 1, outName, outFlags, 0666);
+  if (outFd >= 0)
+    posix_spawn_file_actions_adddup2(&actions, outFd, 1);
+  else if (outName)
+    posix_spawn_file_actions_addopen(&actions, 1, outName, O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
   // Streams the program has open (another tool's pipe among them) stay out
@@ -213,10 +225,11 @@ const char* directionWord(ToolDirection direction) {
 
 // Starts the tool for ext on path with the pipe at its other end: the
 // uncompressing tool reads path and writes the pipe ("tool -c file >pipe"),
-// the compressing one reads the pipe and writes path ("tool [flag] <pipe
-// >file"). False, with the reason recorded, when it cannot be started.
+// the compressing one reads the pipe and writes the file that stands for
+// path, the descriptor outFd ("tool [flag] <pipe >file"). False, with the
+// reason recorded, when it cannot be started.
 bool startTool(ToolDirection direction, const char* path, const char* ext, const char* pipeName,
-               pid_t* pid, const char** toolName) {
+               int outFd, pid_t* pid, const char** toolName) {
   const KtCompTool* tool = toolForExtension(ext);
   if (!tool) {
     KtError("Unknown compression extension '%s'.", ext);
@@ -234,10 +247,9 @@ bool startTool(ToolDirection direction, const char* path, const char* ext, const
   if (compress) {
     std::vector<std::string> args{name};
     if (tool->outputFlag) args.push_back(tool->outputFlag);
-    started = spawnTool(program, args, pipeName, path, O_WRONLY | O_CREAT | O_TRUNC);
+    started = spawnTool(program, args, pipeName, nullptr, outFd);
   } else {
-    started =
-        spawnTool(program, {name, tool->flag, fileArgument(path)}, nullptr, pipeName, O_WRONLY);
+    started = spawnTool(program, {name, tool->flag, fileArgument(path)}, nullptr, pipeName, -1);
   }
   if (started < 0) {
     // The same words for either direction.
@@ -262,6 +274,26 @@ bool finishTool(ToolDirection direction, pid_t* pid, const char* toolName, const
   if (ok && streamOk) return true;
   KtError("Command '%s' failed to %s\n'%s'.", toolName, directionWord(direction), fileName);
   return false;
+}
+
+// Waits for a compressing tool whose output is given up, recording nothing.
+void reapCompressor(pid_t* pid, const char* toolName) {
+  if (*pid <= 0) return;
+  waitTool(*pid, toolName);
+  *pid = -1;
+  restoreBrokenPipes();
+}
+
+// The reason a write failed, as the last line of the chain its writer
+// recorded (or on its own when the writer recorded nothing).
+void recordReasonBelow(int error) {
+  KtExcept* oldest = theExceptObj.exception();
+  if (!oldest) {
+    KtError("%s", std::strerror(error));
+    return;
+  }
+  while (oldest->hasDetail()) oldest = oldest->detail();
+  oldest->extend(std::strerror(error));
 }
 
 }  // namespace
@@ -328,11 +360,11 @@ void KtCompIFStream::_openCompressed(const char* path, const char* ext, std::ios
 }
 
 void KtCompIFStream::_createNamedPipe() {
-  createPipe(&_pipeName, "compifstream", _instance);
+  createPipe(&_pipeName, &_pipeSlot, "compifstream", _instance);
 }
 
 const char* KtCompIFStream::_spawnUncompress(const char* path, const char* ext) {
-  if (!startTool(ToolDirection::Uncompress, path, ext, _pipeName, &_tool, &_toolName))
+  if (!startTool(ToolDirection::Uncompress, path, ext, _pipeName, -1, &_tool, &_toolName))
     return nullptr;
   delete[] _fileName;
   _fileName = copyName(path);
@@ -340,7 +372,7 @@ const char* KtCompIFStream::_spawnUncompress(const char* path, const char* ext) 
 }
 
 void KtCompIFStream::_removeNamedPipe() {
-  removePipe(&_pipeName);
+  removePipe(&_pipeName, &_pipeSlot);
 }
 
 void KtCompIFStream::close() {
@@ -366,7 +398,7 @@ void KtCompIFStream::close() {
 KtCompOFStream::KtCompOFStream() : _instance(_next_instance++) {}
 
 KtCompOFStream::~KtCompOFStream() {
-  close();
+  _discard(false);
 }
 
 void KtCompOFStream::open(const char* path, std::ios::openmode mode, int protection) {
@@ -377,11 +409,29 @@ void KtCompOFStream::open(const char* path, std::ios::openmode mode, int protect
     _openCompressed(path, ext, mode);
     return;
   }
-  if (!KtPathCheckWriteAccess(path)) {
+  if (!KtPathCheckWriteAccess(path) || !_openFile(path)) {
     setstate(std::ios::failbit);
     return;
   }
-  std::ofstream::open(path, mode | std::ios::out);
+  // The text goes through the file's own buffer.
+  std::ios::rdbuf(_file->stream().rdbuf());
+}
+
+bool KtCompOFStream::_openFile(const char* path) {
+  _file.reset(new KtOutputFile(path));
+  if (!_file->open()) {
+    _file->recordFailure();
+    _file.reset();
+    return false;
+  }
+  if (_file->writesInPlace()) _file->recordWritingInPlace();
+  return true;
+}
+
+void KtCompOFStream::_detachFile() {
+  std::ios::iostate state = rdstate();
+  std::ios::rdbuf(std::ofstream::rdbuf());
+  clear(state);
 }
 
 void KtCompOFStream::_openCompressed(const char* path, const char* ext, std::ios::openmode mode) {
@@ -392,27 +442,31 @@ void KtCompOFStream::_openCompressed(const char* path, const char* ext, std::ios
   _createNamedPipe();
   {
     HeldPipeEnds ends(_pipeName);
-    if (ends.held() && _spawnCompress(path, ext))
+    if (ends.held() && _openFile(path) && _spawnCompress(path, ext)) {
       std::ofstream::open(_pipeName, (mode | std::ios::out) & ~std::ios::app);
-    else
+    } else {
+      _file.reset();
       setstate(std::ios::failbit);
+    }
   }
   _removeNamedPipe();
 }
 
 void KtCompOFStream::_createNamedPipe() {
-  createPipe(&_pipeName, "compofstream", _instance);
+  createPipe(&_pipeName, &_pipeSlot, "compofstream", _instance);
 }
 
 const char* KtCompOFStream::_spawnCompress(const char* path, const char* ext) {
-  if (!startTool(ToolDirection::Compress, path, ext, _pipeName, &_tool, &_toolName)) return nullptr;
+  if (!startTool(ToolDirection::Compress, path, ext, _pipeName, _file->descriptor(), &_tool,
+                 &_toolName))
+    return nullptr;
   delete[] _fileName;
   _fileName = copyName(path);
   return _pipeName;
 }
 
 void KtCompOFStream::_removeNamedPipe() {
-  removePipe(&_pipeName);
+  removePipe(&_pipeName, &_pipeSlot);
 }
 
 void KtCompOFStream::close() {
@@ -422,8 +476,33 @@ void KtCompOFStream::close() {
     flushed = good();
     std::ofstream::close();
   }
-  if (!finishTool(ToolDirection::Compress, &_tool, _toolName, _fileName, flushed))
-    setstate(std::ios::failbit);
+  bool toolDone = finishTool(ToolDirection::Compress, &_tool, _toolName, _fileName, flushed);
+  if (!toolDone) setstate(std::ios::failbit);
+  if (_file) {
+    _detachFile();
+    if (!toolDone || !_file->commit()) {
+      if (toolDone) _file->recordFailure();
+      setstate(std::ios::failbit);
+    }
+    _file.reset();
+  }
+  delete[] _fileName;
+  _fileName = nullptr;
+  _removeNamedPipe();
+}
+
+void KtCompOFStream::discard() {
+  _discard(true);
+}
+
+void KtCompOFStream::_discard(bool recordReason) {
+  if (is_open()) std::ofstream::close();
+  reapCompressor(&_tool, _toolName);
+  if (_file) {
+    _detachFile();
+    if (!_file->finish() && recordReason) recordReasonBelow(_file->error());
+    _file.reset();
+  }
   delete[] _fileName;
   _fileName = nullptr;
   _removeNamedPipe();

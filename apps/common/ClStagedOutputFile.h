@@ -10,17 +10,16 @@ class KtOutputFile;
 
 // An output whose content is written before its output-file step runs,
 // while the inputs are still being read, so that the content is never held
-// in memory. The content goes to the target's own temporary file beside it
-// from the start, which the step then finishes and renames into place; a
-// target that is written directly (a device, a FIFO) or beside which no
-// temporary file can be made gets a scratch file in the temporary folder
-// ($TMPDIR, else /tmp; named after the program and its process) instead,
-// which the step copies to the target. Nothing is put in place before the
-// step: what was written is removed when the output is given up or the
-// object goes first.
+// in memory. The content goes to a KtOutputFile opened deferred: the
+// target's own temporary file beside it, which the step then finishes and
+// renames into place; for a target that is written directly (a device, a
+// FIFO, a pipe) or in place, a scratch file in the temporary folder
+// ($TMPDIR, else /tmp), which the step copies into the target. Nothing
+// reaches the target before the step: what was written is removed when the
+// output is given up or the object goes first.
 class ClStagedOutputFile {
  public:
-  ClStagedOutputFile(const char* path, const char* programName);
+  explicit ClStagedOutputFile(const char* path);
   ~ClStagedOutputFile();
   ClStagedOutputFile(const ClStagedOutputFile&) = delete;
   ClStagedOutputFile& operator=(const ClStagedOutputFile&) = delete;
@@ -35,16 +34,18 @@ class ClStagedOutputFile {
   // writes what is left of it), "done.", and the file put in place. True
   // on success.
   bool write(std::ostream& progress, const std::function<void(std::ostream&)>& complete);
+  // The same step, the file finished but not put in place: the caller puts
+  // it in place with ClInstallOutputFile (ClWriteOutputFileHeld). Null when
+  // the step failed.
+  std::unique_ptr<KtOutputFile> writeHeld(std::ostream& progress,
+                                          const std::function<void(std::ostream&)>& complete);
 
   // Removes what was written; the target is not touched.
   void discard();
 
  private:
-  bool _copyScratch(std::ostream& out);
-
   std::string _path;
-  std::unique_ptr<KtOutputFile> _beside;   // the target's temporary file
-  std::unique_ptr<KtOutputFile> _scratch;  // or the scratch file
+  std::unique_ptr<KtOutputFile> _file;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "apps/motconv/MotconvRun.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -18,7 +19,6 @@
 #include "apps/motconv/MelImportWriter.h"
 #include "apps/motconv/MotconvChannels.h"
 #include "apps/motconv/MotconvTake.h"
-#include "apps/motconv/MotconvTexts.h"
 #include "toolkit/KtExcept.h"
 #include "toolkit/KtFilePath.h"
 #include "toolkit/KtPathCheck.h"
@@ -92,14 +92,69 @@ bool refuseAliasedOutputs(const MotconvArguments& args) {
       {args.melPath, args.movPath});
 }
 
-// The error paragraph of a failed MOV file ends by saying that the import
-// script written before it was dropped as well.
-void recordImportScriptDropped(const char* melPath) {
+// A line that closes the error paragraph, after the most detailed reason.
+void addClosingLine(const KtStr& line) {
   KtExcept* oldest = theExceptObj.exception();
   if (!oldest) return;
   while (oldest->hasDetail()) oldest = oldest->detail();
-  KtStr line = KtStr("The import script \"") + melPath + "\" was not kept.";
   oldest->extend(line.text());
+}
+
+// The error paragraph of a failed MOV file ends by saying that the import
+// script written before it was dropped as well, and the other way round.
+void recordImportScriptDropped(const char* melPath) {
+  addClosingLine(KtStr("The import script \"") + melPath + "\" was not kept.");
+}
+
+void recordMovDropped(const char* movPath) {
+  addClosingLine(KtStr("The MOV file \"") + movPath + "\" was not kept.");
+}
+
+// When the import script cannot follow the MOV file into place, the
+// paragraph says that the MOV file has changed all the same.
+void recordMovAlreadyInPlace(const char* movPath, bool replaced) {
+  addClosingLine(KtStr("The MOV file \"") + movPath +
+                 (replaced ? "\" was already replaced." : "\" was already written."));
+}
+
+bool somethingExistsAt(const char* path) {
+  struct stat info;
+  return ::stat(path, &info) == 0;
+}
+
+// Puts the finished MOV file and, when there is one, the held import
+// script in place, so that a failure leaves the pair as it was wherever
+// the system allows: everything that can refuse them refuses before either
+// is touched (the outputs checked again for aliases now that their
+// temporary files show whether their folders fold case, and each checked
+// to be installable); after the MOV file, the import script's target is
+// checked once more not to be the file just put in place. True on success;
+// a failure is recorded.
+bool installOutputs(KtOutputFile& mov, KtOutputFile* mel, const MotconvArguments& args) {
+  if (mel) {
+    if (!ClCheckOutputsDistinct(std::vector<const char*>{}, {args.melPath, args.movPath}))
+      return false;
+    if (!ClCheckOutputInstallable(mov, args.movPath)) {
+      recordImportScriptDropped(args.melPath);
+      return false;
+    }
+    if (!ClCheckOutputInstallable(*mel, args.melPath)) {
+      recordMovDropped(args.movPath);
+      return false;
+    }
+  }
+  const bool replacesMov = somethingExistsAt(args.movPath);
+  if (!ClInstallOutputFile(mov, args.movPath)) {
+    if (mel) recordImportScriptDropped(args.melPath);
+    return false;
+  }
+  if (!mel) return true;
+  if (!ClCheckOutputsDistinct(std::vector<const char*>{}, {args.melPath, args.movPath}) ||
+      !ClInstallOutputFile(*mel, args.melPath)) {
+    recordMovAlreadyInPlace(args.movPath, replacesMov);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -133,7 +188,7 @@ int runMotconv(const MotconvArguments& args) {
   // file's staged file; the take itself is never held. The user is asked
   // about the outputs only once all of it has been read and checked.
   if (!checkReadAccess(args.amcPath)) return 1;
-  ClStagedOutputFile mov(args.movPath, theMotconvName);
+  ClStagedOutputFile mov(args.movPath);
   const MotconvCaptureRate* capture = args.captureGiven ? &args.capture : nullptr;
   MotconvTake take(skeleton, args.fps, capture);
   if (!take.read(args.amcPath, mov.stream(), std::cout)) return 1;
@@ -169,14 +224,22 @@ int runMotconv(const MotconvArguments& args) {
         std::cout);
     if (KtCheckException()) return 1;
   }
-  if (args.common.force || confirmOverwrite(args.movPath)) {
-    bool written = mov.write(std::cout, [&](std::ostream&) { take.recordConversionFailure(); });
-    if (!written && mel) recordImportScriptDropped(args.melPath);
-    if (KtCheckException()) return 1;
-  } else {
+  if (!args.common.force && !confirmOverwrite(args.movPath)) {
     mov.discard();
+    if (mel && !ClInstallOutputFile(*mel, args.melPath)) {
+      KtCheckException();
+      return 1;
+    }
+    return 0;
   }
-  if (mel && !ClInstallOutputFile(*mel, args.melPath)) {
+  std::unique_ptr<KtOutputFile> movFile =
+      mov.writeHeld(std::cout, [&](std::ostream&) { take.recordConversionFailure(); });
+  if (!movFile) {
+    if (mel) recordImportScriptDropped(args.melPath);
+    KtCheckException();
+    return 1;
+  }
+  if (!installOutputs(*movFile, mel.get(), args)) {
     KtCheckException();
     return 1;
   }

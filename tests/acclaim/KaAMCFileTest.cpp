@@ -259,13 +259,16 @@ TEST(KaAMCFile, SaveFailuresCarryTheFileLine) {
   float values[] = {1, 2};
   motion.createField(1)->setBoneValues(0, values, 2);
   motion.createField(5)->setNumBones(1);
+  // A motion whose writing fails is not put in place: the previous file
+  // stays whole.
   std::string path = dir.file("out.amc");
+  writeFile(path, "previous\n");
   motion.save(path.c_str());
   EXPECT_EQ(
       chain(path),
       "Unable to write 'F'.\n"
       "The number of bones in field 5 differs from the number of bones in previous fields.\n");
-  EXPECT_EQ(readFile(path), ":FULLY-SPECIFIED\n:DEGREES\n1\nroot 1 2 \nhead \n5\nroot \n");
+  EXPECT_EQ(readFile(path), "previous\n");
 
   std::string unwritable = dir.file("missing/out.amc");
   motion.save(unwritable.c_str());

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -513,9 +517,11 @@ TEST(KaASFWriter, SaveFailuresGiveTheirChains) {
   EXPECT_EQ(takeChain(dir.path), (Chain{"File \"F/missing/x.asf\" is unwritable.",
                                         "Parent directory \"F/missing\" does not exist."}));
 
+  // The header tests the stream: its message comes with the system's
+  // reason at the end of the chain.
   asf.save("/dev/full");
   EXPECT_EQ(takeChain(), (Chain{"Unable to write '/dev/full'.", "Unable to write header info.",
-                                "Unable to write version."}));
+                                "Unable to write version.\nNo space left on device"}));
 
   // A compressor that takes everything and then fails fails the save.
   std::string tools = dir.file("bin");
@@ -529,6 +535,59 @@ TEST(KaASFWriter, SaveFailuresGiveTheirChains) {
   setenv("PATH", savedPath.c_str(), 1);
   EXPECT_EQ(takeChain(out),
             (Chain{"Unable to write 'F'.", "Command 'gzip' failed to compress\n'F'."}));
+}
+
+// A skeleton of many bones, whose text takes a few hundred kilobytes.
+KaASF manyBones() {
+  std::string text = ":version 1\n:bonedata\n";
+  for (int i = 0; i < 2000; i++)
+    text += " begin name b" + std::to_string(i) + " direction 0 0 1 length 1 axis 0 0 0 xyz end\n";
+  text += ":hierarchy\n begin\n root";
+  for (int i = 0; i < 2000; i++) text += " b" + std::to_string(i);
+  text += "\n end\n";
+  KaASF asf;
+  scanText(asf, text);
+  return asf;
+}
+
+TEST(KaASFWriter, SaveOnAFullDiskLeavesThePreviousFileWhole) {
+  TempDir dir;
+  BuildSwitch build(KtBuild::Motconv);
+  KaASF asf = manyBones();
+  ASSERT_TRUE(takeChain().empty());
+  std::string disk = dir.file("disk");
+  ASSERT_EQ(mkdir(disk.c_str(), 0755), 0);
+  if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
+  std::string path = disk + "/skel.asf";
+  std::ofstream(path) << "previous\n";
+  asf.save(path.c_str());
+  Chain chain = takeChain(path);
+  std::string previous = readFile(path);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(disk))
+    names.push_back(entry.path().filename().string());
+  umount(disk.c_str());
+  EXPECT_EQ(chain, (Chain{"Unable to write 'F'.", "Unable to write to \"F\".",
+                          "No space left on device"}));
+  EXPECT_EQ(previous, "previous\n");
+  EXPECT_EQ(names, std::vector<std::string>{"skel.asf"});
+}
+
+TEST(KaASFWriter, SaveThroughALinkToAFullDeviceSaysWhy) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  TempDir dir;
+  BuildSwitch build(KtBuild::Motconv);
+  KaASF asf = fullSkeleton();
+  std::string link = dir.file("skel.asf");
+  ASSERT_EQ(symlink("/dev/full", link.c_str()), 0);
+  theExceptObj.clear();
+  asf.save(link.c_str());
+  EXPECT_EQ(takeChain(link), (Chain{"Unable to write 'F'.", "Unable to write header info.",
+                                    "Unable to write version.\nNo space left on device"}));
+  struct stat info;
+  ASSERT_EQ(lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 TEST(KaASFWriter, DeepChainsWriteAndReadBack) {

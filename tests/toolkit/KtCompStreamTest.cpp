@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -268,6 +269,7 @@ TEST_F(CompStreamTest, AFailingCompressorFailsTheSave) {
   chmod((bin + "/gzip").c_str(), 0755);
   setenv("PATH", (bin + ":" + savedPath).c_str(), 1);
   std::string path = dir + "/out.mov.gz";
+  writeFile(path, "previous");
   KtCompOFStream out;
   out.open(path.c_str());
   ASSERT_TRUE(out.good());
@@ -276,6 +278,13 @@ TEST_F(CompStreamTest, AFailingCompressorFailsTheSave) {
   EXPECT_TRUE(out.fail());
   EXPECT_EQ(takeMessages(),
             (std::vector<std::string>{"Command 'gzip' failed to compress\n'" + path + "'."}));
+  // The compressed file is replaced whole or not at all.
+  EXPECT_EQ(readFile(path), "previous");
+  DIR* listing = opendir(dir.c_str());
+  int temporaries = 0;
+  while (dirent* e = readdir(listing)) temporaries += std::strstr(e->d_name, ".tmp-") != nullptr;
+  closedir(listing);
+  EXPECT_EQ(temporaries, 0);
 
   // A compressor that dies without reading fails the save instead of ending
   // the program through a broken pipe.

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <ostream>
@@ -25,7 +24,7 @@ bool beginsWith(const std::string& text, const std::string& start) {
 
 TEST_F(StagedOutputFileTest, ContentWaitsBesideTheTargetUntilTheStepPutsItInPlace) {
   write("take.mov", "old\n");
-  ClStagedOutputFile staged(path("take.mov").c_str(), "someprog");
+  ClStagedOutputFile staged(path("take.mov").c_str());
   ASSERT_NE(staged.stream(), nullptr);
   *staged.stream() << "new\n";
   // Until the step the previous file stands; the content is in one
@@ -49,19 +48,19 @@ TEST_F(StagedOutputFileTest, ContentWaitsBesideTheTargetUntilTheStepPutsItInPlac
 TEST_F(StagedOutputFileTest, ContentGivenUpOrFailedLeavesTheTargetAsItWas) {
   write("take.mov", "old\n");
   {
-    ClStagedOutputFile staged(path("take.mov").c_str(), "someprog");
+    ClStagedOutputFile staged(path("take.mov").c_str());
     *staged.stream() << "new\n";
     staged.discard();
     EXPECT_EQ(names(), std::set<std::string>{"take.mov"});
   }
   {
     // The object going before the step gives the content up as well.
-    ClStagedOutputFile staged(path("take.mov").c_str(), "someprog");
+    ClStagedOutputFile staged(path("take.mov").c_str());
     *staged.stream() << "new\n";
   }
   EXPECT_EQ(names(), std::set<std::string>{"take.mov"});
 
-  ClStagedOutputFile staged(path("take.mov").c_str(), "someprog");
+  ClStagedOutputFile staged(path("take.mov").c_str());
   *staged.stream() << "half";
   std::ostringstream progress;
   EXPECT_FALSE(staged.write(progress, [](std::ostream&) { KtError("Frame 3 failed."); }));
@@ -73,17 +72,17 @@ TEST_F(StagedOutputFileTest, ContentGivenUpOrFailedLeavesTheTargetAsItWas) {
   EXPECT_EQ(names(), std::set<std::string>{"take.mov"});
 }
 
-TEST_F(StagedOutputFileTest, ADeviceTakesItsContentFromAScratchFileNamedAfterTheProgram) {
+TEST_F(StagedOutputFileTest, ADeviceTakesItsContentFromAScratchFileNamedAfterIt) {
   const char* saved = std::getenv("TMPDIR");
   const std::string savedTmp = saved ? saved : "";
   setenv("TMPDIR", dir.c_str(), 1);
   {
-    ClStagedOutputFile staged("/dev/null", "someprog");
+    ClStagedOutputFile staged("/dev/null");
     ASSERT_NE(staged.stream(), nullptr);
     *staged.stream() << "gone\n";
     std::set<std::string> during = names();
     ASSERT_EQ(during.size(), 1u);
-    const std::string scratch = "someprog-" + std::to_string((long)getpid()) + ".tmp-";
+    const std::string scratch = "null.tmp-";
     EXPECT_TRUE(beginsWith(*during.begin(), scratch)) << *during.begin();
 
     std::ostringstream progress;

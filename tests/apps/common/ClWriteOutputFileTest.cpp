@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -58,7 +59,8 @@ TEST_F(WriteOutputFileTest, StepPrintsProgressAndRecordsTheMessagesOfEachFailure
         "/dev/full", [](std::ostream& out) { out << "x"; }, progress));
     EXPECT_EQ(progress.str(), "Writing \"/dev/full\"...done.\n");
     EXPECT_EQ(takeMessages(), (std::vector<std::string>{"Unable to save \"/dev/full\".",
-                                                        "Unable to write to \"/dev/full\"."}));
+                                                        "Unable to write to \"/dev/full\".",
+                                                        "No space left on device"}));
   }
 }
 
@@ -82,6 +84,24 @@ TEST_F(WriteOutputFileTest, HeldFileAppearsOnlyWhenInstalled) {
   EXPECT_EQ(contents(path("walk.mel")), "new\n");
   EXPECT_EQ(names(), std::set<std::string>{"walk.mel"});
   EXPECT_FALSE(theExceptObj.exceptionOccurred());
+
+  // A held file that can no longer be put in place (its target became a
+  // folder) is refused by the check before anything is put in place, with
+  // the rename it foresees and the system's reason.
+  held = ClWriteOutputFileHeld(
+      path("walk.mel").c_str(), [](std::ostream& out) { out << "newest\n"; }, progress);
+  ASSERT_NE(held, nullptr);
+  ASSERT_EQ(unlink(path("walk.mel").c_str()), 0);
+  ASSERT_EQ(mkdir(path("walk.mel").c_str(), 0755), 0);
+  EXPECT_FALSE(ClCheckOutputInstallable(*held, path("walk.mel").c_str()));
+  const std::vector<std::string> refused = {
+      "Unable to save \"" + path("walk.mel") + "\".",
+      "Unable to rename the temporary file to \"" + path("walk.mel") + "\".", "Is a directory"};
+  EXPECT_EQ(takeMessages(), refused);
+  EXPECT_FALSE(ClInstallOutputFile(*held, path("walk.mel").c_str()));
+  EXPECT_EQ(takeMessages(), refused);
+  held.reset();
+  EXPECT_EQ(names(), std::set<std::string>{"walk.mel"});
 }
 
 }  // namespace
