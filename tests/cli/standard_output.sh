@@ -6,12 +6,13 @@
 # paragraph with the system's reason; written to a file, the same runs end
 # with 0.
 #
-#   standard_output.sh SKELCONV MOTCONV CASES_DIR WORK_DIR
+#   standard_output.sh SKELCONV MOTCONV MOTVIEW CASES_DIR WORK_DIR
 set -u
 skelconv=$1
 motconv=$2
-cases=$3
-work=$4
+motview=$3
+cases=$4
+work=$5
 . "$(dirname "$0")/script_checks.sh"
 
 if [ ! -w /dev/full ]; then
@@ -23,6 +24,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cd "$work" || exit 1
 cp "$cases/motconv/output-dev-null/in/"* .
+cp "$cases/motview/sheet-of-a-small-take/in/"* .
 
 expected=$'\n\nERROR: Unable to write to standard output.\n       No space left on device\n\n'
 run() { # LABEL PROGRAM ARGS...
@@ -35,7 +37,7 @@ run() { # LABEL PROGRAM ARGS...
   expect_text "$label to /dev/full" "$expected" err.txt
 }
 
-for program in "$skelconv" "$motconv"; do
+for program in "$skelconv" "$motconv" "$motview"; do
   name=$(basename "$program")
   for option in -h --help --version -copyright; do
     run "$name $option" "$program" "$option"
@@ -43,5 +45,6 @@ for program in "$skelconv" "$motconv"; do
 done
 run "skelconv banner" "$skelconv" -f walk.asf walk.mel
 run "motconv banner" "$motconv" -f walk.asf walk.amc 30 walk.mel walk.mov
+run "motview banner" "$motview" -f s.mel t.mel t.mov sheet.svg
 
 finish
